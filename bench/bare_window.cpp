@@ -21,7 +21,7 @@ GtkWidget* addPage(GtkWidget* notebook, const char* tabLabel) {
 }
 
 void fillPrintersPage(GtkWidget* page) {
-  gtk_box_pack_start(GTK_BOX(page), gtk_check_button_new_with_label("Show all printers"), FALSE,
+  gtk_box_pack_start(GTK_BOX(page), gtk_check_button_new_with_label("Load LPD Server at boot time"), FALSE,
                      FALSE, 0);
 
   const gchar* titles[kColumns] = {"Name",   "Type",    "Device",  "Driver", "Queue",

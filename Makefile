@@ -1,0 +1,71 @@
+# solvo-printer-mgr: a thin wrapper over CMake + Ninja. `make help` lists the targets.
+BUILD_DIR ?= build
+PREFIX    ?= /usr
+DESTDIR   ?=
+CTEST_ARGS ?=
+
+# Debian packages needed to build, test and run (and to measure).
+PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
+  libclang-rt-14-dev libgtk2.0-dev libx11-dev gettext libgtest-dev libbenchmark-dev \
+  xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
+  desktop-file-utils
+
+.PHONY: help deps configure build run test install screenshot bench format clean
+
+help:
+	@echo "make deps        install the Debian packages needed (apt-get; quick when all are there)"
+	@echo "make build       configure with CMake (Ninja) and build into $(BUILD_DIR)/"
+	@echo "make run         deps + build, then start the program in a seeded sandbox"
+	@echo "                 (on your display when DISPLAY is set, else a screenshot is saved)"
+	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox)"
+	@echo "make screenshot  remake docs/main-window.png under the sandbox's Xvfb"
+	@echo "make bench       start-up time against a bare GTK+ 2 window, in the sandbox"
+	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"
+	@echo "make format      clang-format every C++ file"
+	@echo "make clean       remove $(BUILD_DIR)/"
+
+deps:
+	@missing=""; \
+	  for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${db:Status-Status}' $$p 2>/dev/null | grep -qx installed || missing="$$missing $$p"; \
+	  done; \
+	  if [ -n "$$missing" ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	  fi
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+
+configure: $(BUILD_DIR)/build.ninja
+
+build: configure
+	ninja -C $(BUILD_DIR)
+
+run: deps build
+	@if [ -n "$$DISPLAY" ]; then \
+	  tests/sandbox/sandbox --seed --host-display -- $(BUILD_DIR)/solvo-printer-mgr; \
+	else \
+	  tests/sandbox/sandbox --seed --xvfb -- tests/sandbox/screenshot \
+	    $(BUILD_DIR)/solvo-printer-mgr $(CURDIR)/$(BUILD_DIR)/run-screenshot.png && \
+	  echo "No DISPLAY: the window was shown on the sandbox's Xvfb; see $(BUILD_DIR)/run-screenshot.png"; \
+	fi
+
+test: deps build
+	cd $(BUILD_DIR) && ctest --output-on-failure $(CTEST_ARGS)
+
+screenshot: build
+	tests/sandbox/sandbox --seed --xvfb -- tests/sandbox/screenshot \
+	  $(BUILD_DIR)/solvo-printer-mgr $(CURDIR)/docs/main-window.png
+
+bench: deps build
+	bash bench/startup.sh $(BUILD_DIR)
+
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,149 @@
+#include "app/startup.h"
+
+#include <dirent.h>
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/files.h"
+#include "app/i18n.h"
+#include "app/shell.h"
+#include "app/widgets.h"
+
+namespace {
+
+const char* const kRefusal = "You are not authorized to use this applet";
+// Left behind by older probes that wrote a process list there; never ours to keep.
+const char* const kInstanceProbeFile = "/tmp/quillan.id";
+
+std::string baseName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// argv[0] of a process, from /proc; empty for kernel threads and zombies.
+std::string processProgramName(const std::string& pid) {
+  const auto cmdline = readWholeFile("/proc/" + pid + "/cmdline");
+  if (!cmdline || cmdline->empty()) return std::string();
+  return baseName(std::string(cmdline->c_str()));
+}
+
+bool isProcessId(const char* name) {
+  if (*name == '\0') return false;
+  for (const char* c = name; *c != '\0'; ++c) {
+    if (*c < '0' || *c > '9') return false;
+  }
+  return true;
+}
+
+void refuseUser() {
+  std::fputs(kRefusal, stdout);
+  std::fputs("\n", stdout);
+  std::fflush(stdout);
+  runCommand(std::string("xmessage -center -timeout 5 ") + kRefusal);
+}
+
+void setUpMessageCatalogue() {
+  std::setlocale(LC_ALL, "");
+  bindtextdomain(SPM_TEXT_DOMAIN, SPM_LOCALE_DIR);
+  bind_textdomain_codeset(SPM_TEXT_DOMAIN, "UTF-8");
+  textdomain(SPM_TEXT_DOMAIN);
+}
+
+GtkWidget* addPageBox(GtkWidget* notebook, const char* tabLabel) {
+  GtkWidget* pageBox = gtk_vbox_new(FALSE, 0);
+  gtk_widget_show(pageBox);
+  gtk_notebook_append_page(GTK_NOTEBOOK(notebook), pageBox, nullptr);
+  gtk_notebook_set_tab_label(GTK_NOTEBOOK(notebook), pageBox, gtk_label_new(tabLabel));
+  return pageBox;
+}
+
+GtkWidget* buildWindowFrame() {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  gtk_widget_set_size_request(window, 500, 380);
+  gtk_container_set_border_width(GTK_CONTAINER(window), 2);
+  gtk_window_set_title(GTK_WINDOW(window), _("Kelvane Printer Management"));
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
+  setWindowIcon(window);
+  g_signal_connect(window, "destroy", G_CALLBACK(window_destroyed), nullptr);
+  return window;
+}
+
+}  // namespace
+
+bool user_authorized(const char* group_name) {
+  const struct passwd* user = getpwuid(getuid());
+  if (user == nullptr || user->pw_name == nullptr) return false;
+  const std::string userName = user->pw_name;
+  if (userName == "root") return true;
+  const struct group* group = getgrnam(group_name);
+  if (group == nullptr || group->gr_mem == nullptr) return false;
+  for (char** member = group->gr_mem; *member != nullptr; ++member) {
+    if (userName == *member) return true;
+  }
+  return false;
+}
+
+bool anotherInstanceRuns(const char* programName) {
+  const std::string wanted = baseName(programName);
+  const std::string self = std::to_string(getpid());
+  bool found = false;
+  if (DIR* proc = opendir("/proc")) {
+    while (const struct dirent* entry = readdir(proc)) {
+      if (!isProcessId(entry->d_name) || self == entry->d_name) continue;
+      if (processProgramName(entry->d_name) == wanted) {
+        found = true;
+        break;
+      }
+    }
+    closedir(proc);
+  }
+  unlink(kInstanceProbeFile);
+  return found;
+}
+
+void window_destroyed(GtkWidget* /*widget*/, gpointer /*data*/) {
+  if (gtk_main_level() > 0) gtk_main_quit();
+}
+
+GtkWidget* mainNotebookOf(GtkWidget* mainWindow) {
+  return findWidget(mainWindow, nullptr, 1);
+}
+
+GtkWidget* buildMainWindow(const PageBuilders& pages) {
+  GtkWidget* window = buildWindowFrame();
+  GtkWidget* notebook = gtk_notebook_new();
+  gtk_container_add(GTK_CONTAINER(window), notebook);
+  gtk_widget_show(notebook);
+  if (pages.switchPage != nullptr) {
+    g_signal_connect(notebook, "switch_page", G_CALLBACK(pages.switchPage), nullptr);
+  }
+  GtkWidget* printersPage = addPageBox(notebook, _("Printers"));
+  if (pages.printers != nullptr) pages.printers(printersPage);
+  GtkWidget* jobsPage = addPageBox(notebook, _("Jobs"));
+  if (pages.jobs != nullptr) pages.jobs(jobsPage);
+  if (pages.thinprint != nullptr) pages.thinprint(notebook, printersPage);
+  return window;
+}
+
+int runApplication(int argc, char** argv, const PageBuilders& pages) {
+  if (argc > 0 && anotherInstanceRuns(argv[0])) return 0;
+  setUpMessageCatalogue();
+  if (!user_authorized("admin")) {
+    refuseUser();
+    return 0;
+  }
+  runCommand("mkdir /etc/dorvek/samba -p");
+  gtk_init(&argc, &argv);
+  GtkWidget* window = buildMainWindow(pages);
+  gtk_widget_show(window);
+  gtk_main();
+  return 0;
+}

@@ -1,0 +1,131 @@
+#include "app/widgets.h"
+
+#include "app/i18n.h"
+
+GtkWidget* findWidget(GtkWidget* parent, GtkWidget* /*widget*/, int child_number) {
+  GList* children = gtk_container_get_children(GTK_CONTAINER(parent));
+  GList* element = children;
+  for (int i = 1; i < child_number && element != nullptr && element->next != nullptr; ++i) {
+    element = element->next;
+  }
+  GtkWidget* child = element != nullptr ? GTK_WIDGET(element->data) : nullptr;
+  g_list_free(children);
+  return child;
+}
+
+GtkWidget* widgetAt(GtkWidget* parent, std::initializer_list<int> path) {
+  GtkWidget* widget = parent;
+  for (int index : path) widget = findWidget(widget, nullptr, index);
+  return widget;
+}
+
+GtkWidget* ancestor(GtkWidget* widget, int n) {
+  for (int i = 0; i < n && widget != nullptr; ++i) widget = gtk_widget_get_parent(widget);
+  return widget;
+}
+
+GtkWidget* customDialog(const char* title, const char* message, const char* iconname) {
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(title, nullptr, GTK_DIALOG_DESTROY_WITH_PARENT,
+                                                  _("_Ok"), GTK_RESPONSE_ACCEPT, nullptr);
+  GtkWidget* label = gtk_label_new(message);
+  gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
+  GtkWidget* image = gtk_image_new_from_stock(iconname, GTK_ICON_SIZE_DIALOG);
+  GtkWidget* hbox = gtk_hbox_new(FALSE, 10);
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ALWAYS);
+  gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), hbox, TRUE, TRUE, 15);
+  gtk_box_pack_start(GTK_BOX(hbox), image, FALSE, FALSE, 5);
+  gtk_box_pack_start(GTK_BOX(hbox), label, FALSE, FALSE, 5);
+  gtk_widget_show_all(hbox);
+  return dialog;
+}
+
+void showMessageDialog(const std::string& title, const std::string& message, const char* iconname) {
+  GtkWidget* dialog = customDialog(title.c_str(), message.c_str(), iconname);
+  gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+}
+
+bool confirmDialog(const std::string& title, const std::string& markupMessage) {
+  GtkWidget* dialog =
+      gtk_dialog_new_with_buttons(title.c_str(), nullptr, GTK_DIALOG_DESTROY_WITH_PARENT, _("_Ok"),
+                                  GTK_RESPONSE_ACCEPT, _("_Cancel"), GTK_RESPONSE_REJECT, nullptr);
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ALWAYS);
+  GtkWidget* hbox = gtk_hbox_new(FALSE, 10);
+  gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), hbox, TRUE, TRUE, 15);
+  gtk_box_pack_start(GTK_BOX(hbox),
+                     gtk_image_new_from_stock(GTK_STOCK_DIALOG_WARNING, GTK_ICON_SIZE_DIALOG),
+                     FALSE, FALSE, 5);
+  GtkWidget* label = gtk_label_new(markupMessage.c_str());
+  gtk_label_set_use_markup(GTK_LABEL(label), TRUE);
+  gtk_box_pack_start(GTK_BOX(hbox), label, FALSE, FALSE, 5);
+  gtk_widget_show_all(hbox);
+  const bool accepted = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT;
+  gtk_widget_destroy(dialog);
+  return accepted;
+}
+
+std::string markupEscape(const std::string& text) {
+  // g_markup_escape_text stops at a NUL byte; text from files never holds one after reading.
+  return takeGStr(g_markup_escape_text(text.c_str(), -1)).get();
+}
+
+GtkWidget* info_entry(const char* labelval) {
+  GtkWidget* hbox = gtk_hbox_new(FALSE, 0);
+  GtkWidget* label = gtk_label_new(labelval);
+  GtkWidget* entry = gtk_entry_new();
+  gtk_widget_set_size_request(entry, 200, -1);
+  gtk_box_pack_end(GTK_BOX(hbox), entry, FALSE, FALSE, 10);
+  gtk_box_pack_end(GTK_BOX(hbox), label, FALSE, FALSE, 10);
+  return hbox;
+}
+
+void addPlistCol(int colidx, int colwidth, const char* collbl, GtkWidget* plist, int visible,
+                 GtkJustification jtf) {
+  GtkWidget* label = gtk_label_new(collbl);
+  gtk_clist_set_column_width(GTK_CLIST(plist), colidx, colwidth);
+  gtk_clist_set_column_widget(GTK_CLIST(plist), colidx, label);
+  gtk_clist_set_column_justification(GTK_CLIST(plist), colidx, jtf);
+  if (visible == 0) gtk_clist_set_column_visibility(GTK_CLIST(plist), colidx, FALSE);
+}
+
+int clistRows(GtkWidget* list) {
+  return GTK_CLIST(list)->rows;
+}
+
+std::string clistCell(GtkWidget* list, int row, int column) {
+  gchar* text = nullptr;
+  if (row < 0 || row >= clistRows(list)) return std::string();
+  if (!gtk_clist_get_text(GTK_CLIST(list), row, column, &text) || text == nullptr) {
+    return std::string();
+  }
+  return text;  // borrowed from the list
+}
+
+int find_data(GtkWidget* printerlist, const char* findtext, int column) {
+  const int rows = clistRows(printerlist);
+  for (int row = 0; row < rows; ++row) {
+    if (clistCell(printerlist, row, column) == findtext) return row;
+  }
+  return -1;
+}
+
+std::string comboActiveText(GtkWidget* combo) {
+  GStr text = takeGStr(gtk_combo_box_get_active_text(GTK_COMBO_BOX(combo)));
+  return text ? std::string(text.get()) : std::string();
+}
+
+std::string entryText(GtkWidget* entry) {
+  return gtk_entry_get_text(GTK_ENTRY(entry));
+}
+
+void setWindowIcon(GtkWidget* window) {
+  GError* error = nullptr;  // taken so the toolkit does not print a warning
+  if (!gtk_window_set_icon_from_file(GTK_WINDOW(window), "/usr/share/pixmaps/quillan16.png",
+                                     &error)) {
+    g_clear_error(&error);
+  }
+}
+
+void nwindow_destroyed(GtkWidget* /*widget*/, gpointer data) {
+  gtk_widget_set_sensitive(GTK_WIDGET(data), TRUE);
+}

@@ -1,0 +1,3 @@
+#include "printers/save.h"
+
+void BtnPrintOkTest_clicked(GtkWidget* /*widget*/, gpointer /*data*/) {}

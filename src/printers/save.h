@@ -1,0 +1,7 @@
+// "_Ok" and "_Test" of the printer editor: the checks, saving, and the test print.
+#pragma once
+
+#include <gtk/gtk.h>
+
+// `widget` is the clicked button, `data` the printer table.
+void BtnPrintOkTest_clicked(GtkWidget* widget, gpointer data);

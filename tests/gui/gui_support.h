@@ -1,0 +1,30 @@
+// Helpers for the in-process GUI tests (run under the sandbox's Xvfb).
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <string>
+#include <vector>
+
+// Runs pending toolkit events until none is left.
+void pumpEvents();
+
+// Answers the next modal dialog that runs with `response`, and remembers its title and the
+// text of its label (the message), so the test can look at them afterwards.
+struct DialogAnswer {
+  std::string title;
+  std::string message;
+  bool seen = false;
+};
+void answerNextDialog(int response, DialogAnswer* seen = nullptr);
+
+// Records every command line the program runs; with swallow, none of them really runs.
+class CommandRecorder {
+ public:
+  explicit CommandRecorder(bool swallow = true);
+  ~CommandRecorder();
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
+};

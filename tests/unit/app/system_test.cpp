@@ -1,0 +1,114 @@
+// The shell runner's quoting, the /tmp claim and atomic replacement, in a scratch folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/files.h"
+#include "app/shell.h"
+
+namespace {
+
+class Scratch : public testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "scratch.XXXXXX";  // in the build folder, never under /tmp
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = std::string(get_current_dir_name()) + "/" + pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string dir_;
+};
+
+}  // namespace
+
+TEST(ShellQuote, OrdinaryValuesStayBare) {
+  for (const char* value : {"office", "/var/spool/lpd/laser-2", "a.b_c", "q@host", "x=1,y:2+3%"}) {
+    EXPECT_EQ(shellQuote(value), value);
+  }
+  EXPECT_EQ(shellQuote(""), "''");
+  EXPECT_EQ(shellQuote("a b"), "'a b'");
+  EXPECT_EQ(shellQuote("it's"), "'it'\\''s'");
+}
+
+TEST_F(Scratch, HostileValuesNeverRunASecondCommand) {
+  const std::string marker = path("marker");
+  const std::string out = path("out");
+  const std::string hostile[] = {
+      "x; touch " + marker,          "$(touch " + marker + ")", "`touch " + marker + "`",
+      "' ; touch " + marker,         "\"; touch " + marker,     "a\ntouch " + marker,
+      "x && touch " + marker,        "x | touch " + marker,     "*",
+      "x' '$(touch " + marker + ")",
+  };
+  for (const auto& value : hostile) {
+    runCommand("printf '%s' " + shellQuote(value) + " > " + shellQuote(out));
+    EXPECT_FALSE(pathExists(marker)) << value;
+    EXPECT_EQ(readWholeFile(out).value_or("?"), value);  // arrives as one literal argument
+  }
+}
+
+TEST(CommandObserver, SeesTheLineAndMaySwallowIt) {
+  std::string seen;
+  setCommandObserver([&](const std::string& line) {
+    seen = line;
+    return true;
+  });
+  runCommand("exit 3");
+  setCommandObserver(nullptr);
+  EXPECT_EQ(seen, "exit 3");
+}
+
+TEST_F(Scratch, ClaimRemovesAPlantedLinkAndLeavesItsTargetAlone) {
+  const std::string target = path("precious");
+  const std::string fixed = path("listing");
+  ASSERT_TRUE(replaceFile(target, "keep me\n"));
+  ASSERT_EQ(symlink(target.c_str(), fixed.c_str()), 0);
+  ASSERT_EQ(lchown(fixed.c_str(), 65534, 65534), 0);  // planted by "nobody"
+  ASSERT_TRUE(claimTempFile(fixed));
+  struct stat st;
+  ASSERT_EQ(lstat(fixed.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(st.st_uid, getuid());
+  runCommand("echo listed > " + fixed);
+  EXPECT_EQ(readWholeFile(target).value(), "keep me\n");
+  EXPECT_EQ(readWholeFile(fixed).value(), "listed\n");
+  // A link is never followed when reading a fixed path either.
+  ASSERT_EQ(unlink(fixed.c_str()), 0);
+  ASSERT_EQ(symlink(target.c_str(), fixed.c_str()), 0);
+  EXPECT_FALSE(readWholeFile(fixed, true).has_value());
+}
+
+TEST_F(Scratch, ReplaceLandsContentAndKeepsOrSetsTheMode) {
+  const std::string file = path("printcap");
+  ASSERT_TRUE(replaceFile(file, "new\n", 0750));
+  struct stat st;
+  ASSERT_EQ(stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0750u);
+  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+  ASSERT_TRUE(replaceFile(file, "newer\n", 0755));
+  ASSERT_EQ(stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);  // an existing file keeps its mode
+  EXPECT_EQ(readWholeFile(file).value(), "newer\n");
+}
+
+TEST_F(Scratch, ReplaceInAnUnwritableFolderFailsAndKeepsTheOldFile) {
+  const std::string folder = path("ro");
+  ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+  const std::string file = folder + "/printcap";
+  ASSERT_TRUE(replaceFile(file, "old\n"));
+  // Root ignores folder modes, so make the folder unusable another way: a file in its place.
+  EXPECT_FALSE(replaceFile(path("missing-folder/printcap"), "x"));
+  ASSERT_EQ(std::system(("chattr +i '" + folder + "' 2>/dev/null").c_str()) == 0 ||
+                chmod(folder.c_str(), 0555) == 0,
+            true);
+  if (geteuid() != 0 || access(folder.c_str(), W_OK) != 0) {
+    EXPECT_FALSE(replaceFile(file, "new\n"));
+    EXPECT_EQ(readWholeFile(file).value(), "old\n");
+  }
+  std::system(("chattr -i '" + folder + "' 2>/dev/null").c_str());
+}
