@@ -1,8 +1,12 @@
 # solvo-printer-mgr: a thin wrapper over CMake + Ninja. `make help` lists the targets.
+SHELL := /bin/bash
 BUILD_DIR ?= build
 PREFIX    ?= /usr
 DESTDIR   ?=
 CTEST_ARGS ?=
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 600
+FUZZ_SMOKE_SECONDS ?= 10
 
 # Debian packages needed to build, test and run (and to measure).
 PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
@@ -10,7 +14,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
   desktop-file-utils
 
-.PHONY: help deps configure build run test install screenshot bench format clean
+.PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 
 help:
 	@echo "make deps        install the Debian packages needed (apt-get; quick when all are there)"
@@ -18,6 +22,7 @@ help:
 	@echo "make run         deps + build, then start the program in a seeded sandbox"
 	@echo "                 (on your display when DISPLAY is set, else a screenshot is saved)"
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox)"
+	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
 	@echo "make screenshot  remake docs/main-window.png under the sandbox's Xvfb"
 	@echo "make bench       start-up time against a bare GTK+ 2 window, in the sandbox"
 	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"
@@ -53,6 +58,25 @@ run: deps build
 
 test: deps build
 	cd $(BUILD_DIR) && ctest --output-on-failure $(CTEST_ARGS)
+	$(MAKE) --no-print-directory fuzz-smoke
+
+$(FUZZ_DIR)/build.ninja:
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DSPM_BUILD_FUZZ=ON -DSPM_BUILD_TESTS=OFF \
+	  -DSPM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+
+# Each reader's fuzz target for a bounded time, from its seed corpus; a crash fails the run.
+fuzz-smoke fuzz: $(FUZZ_DIR)/build.ninja
+	ninja -C $(FUZZ_DIR)
+	@seconds=$(if $(filter fuzz,$@),$(FUZZ_SECONDS),$(FUZZ_SMOKE_SECONDS)); \
+	  for target in $(FUZZ_DIR)/tests/fuzz/fuzz_*; do \
+	    [ -x "$$target" ] || continue; \
+	    name=$$(basename $$target); corpus=tests/fuzz/corpus/$${name#fuzz_}; \
+	    mkdir -p $$corpus $(FUZZ_DIR)/corpus/$$name; \
+	    echo "== $$name for $$seconds s"; \
+	    $$target -max_total_time=$$seconds -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/ \
+	      $(FUZZ_DIR)/corpus/$$name $$corpus 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' \
+	      ; test $${PIPESTATUS[0]} -eq 0 || exit 1; \
+	  done
 
 screenshot: build
 	tests/sandbox/sandbox --seed --xvfb -- tests/sandbox/screenshot \
