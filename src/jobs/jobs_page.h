@@ -6,6 +6,34 @@
 // Index of the job table's row selected last (starts at 0).
 extern int jrow_n;
 
+// Columns of the job table, in the order of the queue report's pieces.
+enum JobColumn { kJobRank = 0, kJobOwner, kJobClass, kJobId, kJobFiles, kJobSize, kJobTime };
+
+// How often the shown queue is listed again.
+constexpr guint kJobRefreshMs = 5000;
+
+// Builds the page in pageBox, which is already page 1 of the notebook (page 0: Printers).
 void drawprintjobs(GtkWidget* pageBox);
+// Lists the chosen printer's queue into the job table.
+void list_jobs(GtkWidget* CBprinter);
+
+// Widget paths of the page.
+GtkWidget* jobsChooserRowOf(GtkWidget* pageBox);
+GtkWidget* jobsChooserOf(GtkWidget* pageBox);
+GtkWidget* jobTableOf(GtkWidget* pageBox);
+GtkWidget* jobsButtonRowOf(GtkWidget* pageBox);
+GtkWidget* jobsPageOfChooser(GtkWidget* chooser);
+GtkWidget* notebookOfChooser(GtkWidget* chooser);
+GtkWidget* jobsPageOfButton(GtkWidget* button);
+GtkWidget* jobsPageOfNotebook(GtkWidget* notebook);
+
+// Handlers.
 void tabpage_switched(GtkNotebook* notebook, GtkNotebookPage* page, guint page_num,
                       gpointer user_data);
+gboolean showPRjobs(gpointer CBprt);
+void CBavailprinter_changed(GtkWidget* widget, gpointer data);
+void btnjobrefresh_clicked(GtkWidget* widget, gpointer data);
+void btnjobdel_clicked(GtkWidget* widget, gpointer data);
+void btnjobdel_all_clicked(GtkWidget* widget, gpointer data);
+void joblist_selected(GtkWidget* widget, gint row, gint column, GdkEventButton* event,
+                      gpointer data);
