@@ -1,0 +1,70 @@
+#include "thinprint/thinprint_conf.h"
+
+#include "app/text.h"
+
+const char* const kThinPrintClient = "/usr/share/thinprint/thnuclnt";
+
+namespace {
+
+// The reader's line buffer: longer lines arrive in several pieces.
+constexpr std::size_t kLineBuffer = 250;
+
+// A value counts only when its row is in use and something is left after trimming.
+std::string valueInUse(bool inUse, const std::string& value) {
+  return inUse ? strmakeup(value, " \t", 0) : std::string();
+}
+
+}  // namespace
+
+ThinPrintSettings parseThinPrintConf(const std::string& text) {
+  ThinPrintSettings settings;
+  for (const std::string& piece : fixedBufferLines(text, kLineBuffer)) {
+    const std::string line = strmakeup(piece, " \t\n\r", 0);
+    // The keywords are matched on the piece as read, so an indented one is a printer line.
+    if (startsWith(piece, "BANDWIDTH")) {
+      settings.bandwidthInUse = true;
+      settings.bandwidth = getstrafter(line, "=");
+    } else if (startsWith(piece, "PORT")) {
+      settings.portInUse = true;
+      settings.port = getstrafter(line, "=");
+    } else {
+      settings.printers.push_back({getstrafter(line, " "), getstrbefore(line, " ")});
+    }
+  }
+  return settings;
+}
+
+std::string formatThinPrintConf(const ThinPrintSettings& settings) {
+  std::string out;
+  const std::string bandwidth = valueInUse(settings.bandwidthInUse, settings.bandwidth);
+  if (!bandwidth.empty()) out += "BANDWIDTH=" + bandwidth + "\n";
+  const std::string port = valueInUse(settings.portInUse, settings.port);
+  if (!port.empty()) out += "PORT=" + port + "\n";
+  // Device first, then name: the reverse of the list's columns.
+  for (const auto& p : settings.printers) out += p.device + " " + p.name + "\n";
+  return out;
+}
+
+std::string thinPrintCommandLine(const ThinPrintSettings& settings) {
+  std::string line = std::string(kThinPrintClient) + " ";
+  const std::string bandwidth = valueInUse(settings.bandwidthInUse, settings.bandwidth);
+  if (!bandwidth.empty()) line += "-b " + bandwidth + " ";
+  const std::string port = valueInUse(settings.portInUse, settings.port);
+  if (!port.empty()) line += "-port " + port + " ";
+  // Texts go in unescaped: a quoted name stays one word for the shell running the script.
+  for (const auto& p : settings.printers) {
+    line += "-dev " + p.device + " ";
+    line += "-name " + p.name + " ";
+  }
+  return line;
+}
+
+std::string startScript(const ThinPrintSettings& settings) {
+  return "#!/bin/sh\n" + thinPrintCommandLine(settings) + "\n";
+}
+
+std::string storedText(const std::string& typed) {
+  const bool hasSpace = typed.find(' ') != std::string::npos;
+  const bool hasQuote = typed.find('"') != std::string::npos;
+  return hasSpace && !hasQuote ? "\"" + typed + "\"" : typed;
+}

@@ -1,0 +1,35 @@
+// ThinPrint client settings without widgets or files: the settings file, the client command
+// line and the start script, so that the page only moves cells and writes bytes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One row of the ThinPrint printer list; both texts as stored (quotes included).
+struct ThinPrintPrinter {
+  std::string name;
+  std::string device;
+};
+
+// What the page holds: a setting "in use" is one whose "Use Default" is inactive.
+struct ThinPrintSettings {
+  bool bandwidthInUse = false;
+  std::string bandwidth;
+  bool portInUse = false;
+  std::string port;
+  std::vector<ThinPrintPrinter> printers;
+};
+
+// Where the client lives and where its command line starts.
+extern const char* const kThinPrintClient;
+
+// Reads /etc/dorvek/thinprint.conf as a 250-byte line buffer would.
+ThinPrintSettings parseThinPrintConf(const std::string& text);
+// The settings file as "Save" writes it.
+std::string formatThinPrintConf(const ThinPrintSettings& settings);
+// The client's command line; every piece, the last one too, ends with a space.
+std::string thinPrintCommandLine(const ThinPrintSettings& settings);
+// The content of /etc/init.d/runthinprint.
+std::string startScript(const ThinPrintSettings& settings);
+// A typed name or device as the list keeps it: quoted when it holds a space and no quote.
+std::string storedText(const std::string& typed);
