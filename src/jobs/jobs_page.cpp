@@ -138,6 +138,9 @@ void drawprintjobs(GtkWidget* pageBox) {
 void list_jobs(GtkWidget* CBprinter) {
   const std::string name = comboActiveText(CBprinter);
   GtkWidget* table = jobTableOf(jobsPageOfChooser(CBprinter));
+  // In browse mode the toolkit selects row 0 by itself while the table is refilled; that is
+  // not the user's choice, so it must not overwrite the remembered row.
+  g_signal_handlers_block_by_func(table, reinterpret_cast<gpointer>(joblist_selected), nullptr);
   gtk_clist_clear(GTK_CLIST(table));
   // Root writes the listing only into a file it has just made itself (no planted symlink).
   if (claimTempFile(kQueueListingPath)) runCommand(lpqCommand(name));
@@ -150,6 +153,7 @@ void list_jobs(GtkWidget* CBprinter) {
     }
     gtk_clist_thaw(GTK_CLIST(table));
   }
+  g_signal_handlers_unblock_by_func(table, reinterpret_cast<gpointer>(joblist_selected), nullptr);
   runCommand(std::string("rm ") + kQueueListingPath);
   if (jrow_n >= 0 && clistRows(table) > jrow_n) gtk_clist_select_row(GTK_CLIST(table), jrow_n, 0);
   gtk_widget_grab_focus(CBprinter);
