@@ -24,7 +24,7 @@ help:
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
 	@echo "make screenshot  remake docs/main-window.png under the sandbox's Xvfb"
-	@echo "make bench       start-up time against a bare GTK+ 2 window, in the sandbox"
+	@echo "make bench       readers and writers, and start-up against a bare GTK+ 2 window"
 	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"
 	@echo "make format      clang-format every C++ file"
 	@echo "make clean       remove $(BUILD_DIR)/"
@@ -83,6 +83,7 @@ screenshot: build
 	  $(BUILD_DIR)/solvo-printer-mgr $(CURDIR)/docs/main-window.png
 
 bench: deps build
+	$(BUILD_DIR)/bench/store_bench
 	bash bench/startup.sh $(BUILD_DIR)
 
 install: build
