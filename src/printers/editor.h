@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include <string>
+#include <vector>
 
 // Builds, fills and shows the editor for the printer table prtlist; title sets the form.
 void AddModifyprinter(const char* title, GtkWidget* prtlist);
@@ -15,6 +16,13 @@ void BtnPrintCancel_clicked(GtkWidget* widget, gpointer data);
 void cbfilter_changed(GtkWidget* widget, gpointer data);
 void fill_filters(GtkWidget* cbprfilter);
 void fill_PPD(GtkWidget* cbprPPD);
+// The Modify form: loads row row_n of the printer table into the editor's window box.
+void loadPrinterRow(GtkWidget* windowBox, GtkWidget* prtlist);
+
+// Runs a listing command line into the fixed temporary file path (claimed first), reads its
+// lines whole, then runs removeLine. No listing is run when path cannot be claimed.
+std::vector<std::string> readListing(const std::string& command, const std::string& path,
+                                     const std::string& removeLine);
 
 // Rows of the Printer Info box (1-based).
 enum InfoRow {

@@ -1,0 +1,132 @@
+#include <string>
+#include <vector>
+
+#include "app/files.h"
+#include "app/text.h"
+#include "app/widgets.h"
+#include "printers/editor.h"
+#include "printers/printers_page.h"
+#include "store/printer_table.h"
+#include "store/samba.h"
+
+namespace {
+
+const char* const kFoomatic = "/usr/bin/foomatic-rip";
+const char* const kNone = "None";
+
+int comboItemCount(GtkWidget* combo) {
+  return gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(combo)), nullptr);
+}
+
+std::string comboItem(GtkWidget* combo, int index) {
+  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+  GtkTreeIter iter;
+  if (!gtk_tree_model_iter_nth_child(model, &iter, nullptr, index)) return std::string();
+  gchar* text = nullptr;
+  gtk_tree_model_get(model, &iter, 0, &text, -1);
+  GStr owned = takeGStr(text);
+  return owned ? std::string(owned.get()) : std::string();
+}
+
+// Index of the first item equal to value; with stopAtNone, "None" (any case) ends the walk
+// too, so a filter or PPD that is no longer installed falls back to "None". -1: no item.
+int walkTo(GtkWidget* combo, const std::string& value, bool stopAtNone) {
+  const int count = comboItemCount(combo);
+  for (int index = 0; index < count; ++index) {
+    const std::string item = comboItem(combo, index);
+    if (item == value || (stopAtNone && equalsIgnoreCase(item, kNone))) return index;
+  }
+  return -1;
+}
+
+void selectWalked(GtkWidget* combo, const std::string& value, bool stopAtNone) {
+  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), walkTo(combo, value, stopAtNone));
+}
+
+void setEntry(GtkWidget* infoBox, InfoRow row, const std::string& text) {
+  gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, row)), text.c_str());
+}
+
+void setCheck(GtkWidget* check, bool active) {
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), active ? TRUE : FALSE);
+}
+
+// Emitting first makes the layout follow even when the button is already the active one.
+void chooseType(GtkWidget* typeBox, TypeButton which) {
+  GtkWidget* button = typeButtonOf(typeBox, which);
+  g_signal_emit_by_name(button, "toggled");
+  setCheck(button, true);
+}
+
+void loadType(GtkWidget* windowBox, const PrinterRow& printer) {
+  GtkWidget* typeBox = printerTypeBoxOf(windowBox);
+  GtkWidget* infoBox = printerInfoBoxOf(windowBox);
+  const std::string& type = printer[kColType];
+  const std::string& device = printer[kColDevice];
+  for (TypeButton which : {kParallel, kSerial, kUSB}) {
+    static const char* const words[] = {nullptr, kTypeParallel, kTypeSerial, kTypeUSB};
+    if (equalsIgnoreCase(type, words[which])) {
+      chooseType(typeBox, which);
+      selectWalked(infoFieldOf(infoBox, kRowDevice), device, false);
+      return;
+    }
+  }
+  if (equalsIgnoreCase(type, kTypeNetwork)) {
+    chooseType(typeBox, kNetwork);
+    setEntry(infoBox, kRowServer, getstrafter(device, "@"));
+    setEntry(infoBox, kRowShared, getstrbefore(device, "@"));
+    return;
+  }
+  // Anything else, "Unknown" included, can only have been a Samba pipe: its script knows.
+  chooseType(typeBox, kSamba);
+  readSamba(infoBox);
+}
+
+}  // namespace
+
+void fill_filters(GtkWidget* cbprfilter) {
+  int preselected = 0;
+  int position = 0;
+  for (const std::string& filter : readListing("ls /usr/lib/lprng/filters/* -1 > /tmp/filters.list",
+                                               "/tmp/filters.list", "rm /tmp/filters.list -f")) {
+    if (filter.find("/lpf") != std::string::npos) preselected = position;
+    gtk_combo_box_append_text(GTK_COMBO_BOX(cbprfilter), filter.c_str());
+    ++position;
+  }
+  if (canOpenForReading(kFoomatic)) gtk_combo_box_append_text(GTK_COMBO_BOX(cbprfilter), kFoomatic);
+  gtk_combo_box_append_text(GTK_COMBO_BOX(cbprfilter), kNone);
+  gtk_combo_box_set_active(GTK_COMBO_BOX(cbprfilter), preselected);
+}
+
+void fill_PPD(GtkWidget* cbprPPD) {
+  for (const std::string& ppd : readListing("ls /usr/local/lib/*.ppd -1 > /tmp/ppd.list",
+                                            "/tmp/ppd.list", "rm /tmp/ppd.list -f")) {
+    gtk_combo_box_append_text(GTK_COMBO_BOX(cbprPPD), ppd.c_str());
+  }
+  gtk_combo_box_append_text(GTK_COMBO_BOX(cbprPPD), kNone);
+  gtk_combo_box_set_active(GTK_COMBO_BOX(cbprPPD), 0);
+}
+
+void cbfilter_changed(GtkWidget* widget, gpointer /*data*/) {
+  // Chooser > row 10 > Printer Info box; a PPD only means something to Foomatic.
+  GtkWidget* infoBox = ancestor(widget, 2);
+  gtk_widget_set_sensitive(infoRowOf(infoBox, kRowPPD),
+                           equalsIgnoreCase(comboActiveText(widget), kFoomatic));
+}
+
+void loadPrinterRow(GtkWidget* windowBox, GtkWidget* prtlist) {
+  const PrinterRow printer = tableRow(prtlist, row_n);
+  GtkWidget* infoBox = printerInfoBoxOf(windowBox);
+  if (equalsIgnoreCase(printer[kColDefault], "Yes")) {
+    // The default printer stays the default; only another printer can take the mark.
+    setCheck(makeDefaultCheckOf(infoBox), true);
+    gtk_widget_set_sensitive(makeDefaultCheckOf(infoBox), FALSE);
+  }
+  setCheck(formFeedCheckOf(infoBox), equalsIgnoreCase(printer[kColFQ], "YES"));
+  setEntry(infoBox, kRowName, printer[kColName]);
+  setEntry(infoBox, kRowDescription, printer[kColDescription]);
+  loadType(windowBox, printer);
+  setEntry(infoBox, kRowDriver, printer[kColWD]);
+  selectWalked(infoFieldOf(infoBox, kRowFilter), printer[kColFilter], true);
+  selectWalked(infoFieldOf(infoBox, kRowPPD), printer[kColPPD], true);
+}

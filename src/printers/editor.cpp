@@ -1,0 +1,277 @@
+#include "printers/editor.h"
+
+#include <cstring>
+
+#include "app/files.h"
+#include "app/i18n.h"
+#include "app/shell.h"
+#include "app/text.h"
+#include "app/widgets.h"
+#include "printers/save.h"
+
+namespace {
+
+struct TypeButtonDef {
+  const char* label;
+  GCallback handler;
+  const char* data;
+};
+
+const TypeButtonDef kTypeButtons[] = {
+    {N_("Parallel Printer"), G_CALLBACK(rbparORusb_clicked), "parallel"},
+    {N_("Serial Printer"), G_CALLBACK(rbparORusb_clicked), "serial"},
+    {N_("USB Printer"), G_CALLBACK(rbparORusb_clicked), "USB"},
+    {N_("Network Printer"), G_CALLBACK(rbnetwork_clicked), nullptr},
+    {N_("Samba Printer"), G_CALLBACK(rbsamba_clicked), nullptr},
+};
+
+const char* const kDeviceListing = "/tmp/prdev.list";
+
+GtkWidget* packFrame(GtkWidget* windowBox, const char* title, gboolean expand) {
+  GtkWidget* frame = gtk_frame_new(title);
+  gtk_box_pack_start(GTK_BOX(windowBox), frame, expand, expand, 0);
+  GtkWidget* box = gtk_vbox_new(FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(frame), box);
+  return box;
+}
+
+void buildTypeButtons(GtkWidget* typeBox) {
+  GtkWidget* previous = nullptr;
+  for (const TypeButtonDef& def : kTypeButtons) {
+    GtkWidget* button = previous == nullptr ? gtk_radio_button_new_with_label(nullptr, _(def.label))
+                                            : gtk_radio_button_new_with_label_from_widget(
+                                                  GTK_RADIO_BUTTON(previous), _(def.label));
+    gtk_box_pack_start(GTK_BOX(typeBox), button, FALSE, FALSE, 0);
+    g_signal_connect(button, "toggled", def.handler,
+                     const_cast<gpointer>(static_cast<const void*>(def.data)));
+    previous = button;
+  }
+}
+
+void packRow(GtkWidget* infoBox, GtkWidget* row) {
+  gtk_box_pack_start(GTK_BOX(infoBox), row, FALSE, FALSE, 0);
+}
+
+// Looks like an entry row: combo and label packed from the end, so the label is child 1.
+GtkWidget* packChooserRow(GtkWidget* infoBox, const char* label) {
+  GtkWidget* row = gtk_hbox_new(FALSE, 0);
+  GtkWidget* combo = gtk_combo_box_new_text();
+  gtk_widget_set_size_request(combo, 200, -1);
+  gtk_box_pack_end(GTK_BOX(row), combo, FALSE, FALSE, 10);
+  gtk_box_pack_end(GTK_BOX(row), gtk_label_new(label), FALSE, FALSE, 10);
+  packRow(infoBox, row);
+  return combo;
+}
+
+GtkWidget* checkRow(std::initializer_list<const char*> labels) {
+  GtkWidget* row = gtk_hbox_new(FALSE, 0);
+  for (const char* label : labels) {
+    gtk_box_pack_start(GTK_BOX(row), gtk_check_button_new_with_label(label), FALSE, FALSE, 10);
+  }
+  return row;
+}
+
+void buildInfoRows(GtkWidget* infoBox) {
+  packRow(infoBox, info_entry(_("Printer Name:")));
+  packRow(infoBox, info_entry(_("Description:")));
+  packChooserRow(infoBox, _("Device Port:"));
+  packRow(infoBox, info_entry(_("LPD Server:")));
+  packRow(infoBox, info_entry(_("Queue Name:")));
+  packRow(infoBox, info_entry(_("User Name:")));
+  GtkWidget* password = info_entry(_("Password:"));
+  gtk_entry_set_visibility(GTK_ENTRY(findWidget(password, nullptr, 2)), FALSE);
+  packRow(infoBox, password);
+  packRow(infoBox, info_entry(_("Workgroup:")));
+  packRow(infoBox, info_entry(_("Windows Driver:")));
+  // Connected before filling, so the PPD row follows the preselected filter.
+  GtkWidget* filter = packChooserRow(infoBox, _("Use Filter:"));
+  g_signal_connect(filter, "changed", G_CALLBACK(cbfilter_changed), nullptr);
+  packChooserRow(infoBox, _("PPD Filter:"));
+  packRow(infoBox, checkRow({_("Use Form Feed")}));
+  packRow(infoBox, checkRow({_("Make Default"), _("Translate")}));
+}
+
+void packEditorButton(GtkWidget* row, const char* label, GCallback handler, gpointer data) {
+  GtkWidget* button = gtk_button_new_with_mnemonic(label);
+  g_signal_connect(button, "clicked", handler, data);
+  gtk_box_pack_start(GTK_BOX(row), button, FALSE, TRUE, 0);
+}
+
+void buildEditorButtons(GtkWidget* windowBox, GtkWidget* prtlist) {
+  GtkWidget* row = gtk_hbox_new(TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(windowBox), row, FALSE, FALSE, 0);
+  packEditorButton(row, _("_Ok"), G_CALLBACK(BtnPrintOkTest_clicked), prtlist);
+  packEditorButton(row, _("_Test"), G_CALLBACK(BtnPrintOkTest_clicked), prtlist);
+  gtk_box_pack_start(GTK_BOX(row), gtk_fixed_new(), FALSE, TRUE, 0);
+  packEditorButton(row, _("_Cancel"), G_CALLBACK(BtnPrintCancel_clicked), nullptr);
+}
+
+GtkWidget* buildEditorWindow(const char* title, GtkWidget* mainWindow) {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), title);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
+  gtk_container_set_border_width(GTK_CONTAINER(window), 2);
+  setWindowIcon(window);
+  gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(mainWindow));
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  g_signal_connect(window, "destroy", G_CALLBACK(nwindow_destroyed), mainWindow);
+  return window;
+}
+
+void setServerLabels(GtkWidget* infoBox, const char* server, const char* shared) {
+  gtk_label_set_text(GTK_LABEL(infoLabelOf(infoBox, kRowServer)), server);
+  gtk_label_set_text(GTK_LABEL(infoLabelOf(infoBox, kRowShared)), shared);
+}
+
+const char* deviceListingCommand(const char* kind) {
+  const std::string which = kind != nullptr ? kind : "";
+  if (equalsIgnoreCase(which, "parallel")) return "ls /dev/lp* -1 > /tmp/prdev.list";
+  if (equalsIgnoreCase(which, "USB")) return "ls /dev/usb/lp* -1 > /tmp/prdev.list";
+  return "ls /dev/ttyS* -1 > /tmp/prdev.list";
+}
+
+}  // namespace
+
+std::vector<std::string> readListing(const std::string& command, const std::string& path,
+                                     const std::string& removeLine) {
+  std::vector<std::string> lines;
+  // Root must never write through a link someone planted at the fixed path.
+  if (claimTempFile(path)) {
+    runCommand(command);
+    if (const auto text = readWholeFile(path, true)) {
+      for (std::string& line : wholeLines(*text)) {
+        if (!line.empty()) lines.push_back(std::move(line));
+      }
+    }
+  }
+  runCommand(removeLine);
+  return lines;
+}
+
+// Editor button > button row > window box > editor window.
+GtkWidget* editorWindowOf(GtkWidget* editorButton) {
+  return ancestor(editorButton, 3);
+}
+
+// Editor button > button row > window box.
+GtkWidget* windowBoxOfButton(GtkWidget* editorButton) {
+  return ancestor(editorButton, 2);
+}
+
+// Window box > "Printer Type" frame (1) > Printer Type box.
+GtkWidget* printerTypeBoxOf(GtkWidget* windowBox) {
+  return widgetAt(windowBox, {1, 1});
+}
+
+// Window box > "Printer Info" frame (2) > Printer Info box.
+GtkWidget* printerInfoBoxOf(GtkWidget* windowBox) {
+  return widgetAt(windowBox, {2, 1});
+}
+
+// Window box > child 3.
+GtkWidget* editorButtonRowOf(GtkWidget* windowBox) {
+  return findWidget(windowBox, nullptr, 3);
+}
+
+// Printer Type box > child 1..5.
+GtkWidget* typeButtonOf(GtkWidget* typeBox, TypeButton which) {
+  return findWidget(typeBox, nullptr, which);
+}
+
+// Printer Info box > row N.
+GtkWidget* infoRowOf(GtkWidget* infoBox, InfoRow row) {
+  return findWidget(infoBox, nullptr, row);
+}
+
+// Printer Info box > row N > child 2 (entry or chooser).
+GtkWidget* infoFieldOf(GtkWidget* infoBox, InfoRow row) {
+  return widgetAt(infoBox, {row, 2});
+}
+
+// Printer Info box > row N > child 1 (label).
+GtkWidget* infoLabelOf(GtkWidget* infoBox, InfoRow row) {
+  return widgetAt(infoBox, {row, 1});
+}
+
+// Printer Info box > row 12 > child 1.
+GtkWidget* formFeedCheckOf(GtkWidget* infoBox) {
+  return widgetAt(infoBox, {kRowFormFeed, 1});
+}
+
+// Printer Info box > row 13 > child 1.
+GtkWidget* makeDefaultCheckOf(GtkWidget* infoBox) {
+  return widgetAt(infoBox, {kRowDefault, 1});
+}
+
+// Printer Info box > row 13 > child 2.
+GtkWidget* translateCheckOf(GtkWidget* infoBox) {
+  return widgetAt(infoBox, {kRowDefault, 2});
+}
+
+void AddModifyprinter(const char* title, GtkWidget* prtlist) {
+  // Table > scrolled window > page box > notebook > main window.
+  GtkWidget* mainWindow = ancestor(prtlist, 4);
+  const bool addForm = std::strcmp(title, _("Add New Printer")) == 0;
+  GtkWidget* window = buildEditorWindow(title, mainWindow);
+  GtkWidget* windowBox = gtk_vbox_new(FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(window), windowBox);
+  buildTypeButtons(packFrame(windowBox, _("Printer Type"), FALSE));
+  GtkWidget* infoBox = packFrame(windowBox, _("Printer Info"), TRUE);
+  buildInfoRows(infoBox);
+  buildEditorButtons(windowBox, prtlist);
+  gtk_widget_show_all(window);
+  fill_filters(infoFieldOf(infoBox, kRowFilter));
+  fill_PPD(infoFieldOf(infoBox, kRowPPD));
+  GtkWidget* typeBox = printerTypeBoxOf(windowBox);
+  if (addForm) {
+    g_signal_emit_by_name(typeButtonOf(typeBox, kParallel), "toggled");
+  } else {
+    loadPrinterRow(windowBox, prtlist);
+  }
+  if (!pathExists("/usr/bin/smbclient")) {
+    // Without smbclient a Samba printer could never print; keep the type out of reach.
+    GtkWidget* samba = typeButtonOf(typeBox, kSamba);
+    gtk_widget_hide(samba);
+    gtk_widget_set_no_show_all(samba, TRUE);
+  }
+}
+
+void rbparORusb_clicked(GtkWidget* widget, gpointer data) {
+  GtkWidget* infoBox = printerInfoBoxOf(ancestor(widget, 3));
+  GtkWidget* devices = infoFieldOf(infoBox, kRowDevice);
+  gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(devices))));
+  for (const std::string& device : readListing(deviceListingCommand(static_cast<const char*>(data)),
+                                               kDeviceListing, "rm /tmp/prdev.list")) {
+    gtk_combo_box_append_text(GTK_COMBO_BOX(devices), device.c_str());
+  }
+  gtk_combo_box_set_active(GTK_COMBO_BOX(devices), 0);
+  gtk_widget_show(infoRowOf(infoBox, kRowDevice));
+  for (InfoRow row : {kRowServer, kRowShared, kRowSmbUser, kRowSmbPassword, kRowSmbWorkgroup}) {
+    gtk_widget_hide(infoRowOf(infoBox, row));
+  }
+  gtk_widget_hide(translateCheckOf(infoBox));
+}
+
+void rbnetwork_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* windowBox = ancestor(widget, 3);
+  GtkWidget* infoBox = printerInfoBoxOf(windowBox);
+  gtk_widget_show_all(windowBox);
+  setServerLabels(infoBox, _("LPD Server:"), _("Queue Name:"));
+  for (InfoRow row : {kRowDevice, kRowSmbUser, kRowSmbPassword, kRowSmbWorkgroup}) {
+    gtk_widget_hide(infoRowOf(infoBox, row));
+  }
+  gtk_widget_hide(translateCheckOf(infoBox));
+}
+
+void rbsamba_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* windowBox = ancestor(widget, 3);
+  GtkWidget* infoBox = printerInfoBoxOf(windowBox);
+  gtk_widget_show_all(windowBox);
+  setServerLabels(infoBox, _("Samba Server:"), _("Shared Printer:"));
+  gtk_widget_show(translateCheckOf(infoBox));
+  gtk_widget_hide(infoRowOf(infoBox, kRowDevice));
+}
+
+void BtnPrintCancel_clicked(GtkWidget* widget, gpointer /*data*/) {
+  gtk_widget_destroy(editorWindowOf(widget));
+}
