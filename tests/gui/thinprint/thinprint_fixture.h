@@ -1,0 +1,118 @@
+// What the ThinPrint GUI tests share: a sandboxed system with the client installed, a main
+// window with a stand-in Printers page, and small ways to look at the page.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/startup.h"
+#include "app/widgets.h"
+#include "gui_support.h"
+#include "store/printer_table.h"
+#include "thinprint/thinprint_conf.h"
+#include "thinprint/thinprint_page.h"
+
+namespace tptest {
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+// Rows of the stand-in printer table: name, type, device.
+struct StandInPrinter {
+  const char* name;
+  const char* type;
+  const char* device;
+};
+inline std::vector<StandInPrinter>& standInPrinters() {
+  static std::vector<StandInPrinter> printers;
+  return printers;
+}
+
+// The Printers page is built elsewhere; this stand-in has its layout: check button, scrolled
+// window holding the 9-column printer table, button row.
+inline void standInPrintersPage(GtkWidget* pageBox) {
+  gtk_box_pack_start(GTK_BOX(pageBox), gtk_check_button_new_with_label("boot"), FALSE, FALSE, 0);
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  GtkWidget* table = gtk_clist_new(kPrinterColumns);
+  for (const StandInPrinter& p : standInPrinters()) {
+    const gchar* cells[kPrinterColumns] = {"", p.name, "desc", p.type, p.device, "", "", "", "NO"};
+    gtk_clist_append(GTK_CLIST(table), const_cast<gchar**>(cells));
+  }
+  gtk_container_add(GTK_CONTAINER(scrolled), table);
+  gtk_box_pack_start(GTK_BOX(pageBox), scrolled, TRUE, TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(pageBox), gtk_hbox_new(TRUE, 0), FALSE, FALSE, 0);
+}
+
+inline void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::trunc | std::ios::binary) << content;
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline Rows listRows(GtkWidget* list) {
+  Rows rows;
+  for (int r = 0; r < clistRows(list); ++r)
+    rows.emplace_back(clistCell(list, r, 0), clistCell(list, r, 1));
+  return rows;
+}
+
+inline bool sensitive(GtkWidget* widget) {
+  return gtk_widget_get_sensitive(widget);
+}
+
+inline bool active(GtkWidget* toggle) {
+  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(toggle));
+}
+
+class ThinPrintPage : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_mkdir_with_parents("/usr/share/thinprint", 0755);
+    g_mkdir_with_parents("/etc/dorvek", 0755);
+    g_mkdir_with_parents("/etc/init.d", 0755);
+    writeFile(kThinPrintClient, "#!/bin/sh\n");
+    unlink(kThinPrintConf);
+    unlink(kThinPrintScript);
+    standInPrinters().clear();
+    tprow_n = 0;
+  }
+  void TearDown() override {
+    if (window != nullptr) gtk_widget_destroy(window);
+    pumpEvents();
+    unlink(kThinPrintConf);
+    unlink(kThinPrintScript);
+  }
+  void build() {
+    PageBuilders pages;
+    pages.printers = standInPrintersPage;
+    pages.thinprint = thinprintpkg;
+    window = buildMainWindow(pages);
+    notebook = mainNotebookOf(window);
+    page = thinprintPageOf(notebook);
+    ASSERT_NE(page, nullptr);
+    list = tpListOf(page);
+    column = tpButtonColumnOf(page);
+  }
+  void click(GtkWidget* button) {
+    gtk_button_clicked(GTK_BUTTON(button));
+    pumpEvents();
+  }
+  GtkWidget* printersPage() const { return gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 0); }
+
+  GtkWidget* window = nullptr;
+  GtkWidget* notebook = nullptr;
+  GtkWidget* page = nullptr;
+  GtkWidget* list = nullptr;
+  GtkWidget* column = nullptr;
+};
+
+}  // namespace tptest
