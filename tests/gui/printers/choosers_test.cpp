@@ -165,33 +165,14 @@ TEST(Choosers, ModifyEdgeCases) {
     const char* what;
     PrinterRow printer;
     bool smbclient;
-    std::string device;
-    std::string server, shared;
+    std::string device, server, shared;
     bool sambaButtonShown;
   } cases[] = {
-      {"device no longer there",
-       {"", "p", "", "Parallel", "/dev/lp1", "", "", "", ""},
-       true,
-       "",
-       "",
-       "",
-       true},
-      {"network device without @",
-       {"", "n", "", "Network", "justqueue", "", "", "", ""},
-       true,
-       "",
-       "",
-       "justqueue",
-       true},
-      {"network splits at the first @",
-       {"", "n", "", "Network", "q@host@x", "", "", "", ""},
-       true,
-       "",
-       "host@x",
-       "q",
-       true},
-      {"samba without smbclient",
-       {"", "s", "", "Samba", "|/etc/dorvek/samba/s.sh", "", "", "", ""},
+      {"device gone", {"", "p", "", "Parallel", "/dev/lp1"}, true, "", "", "", true},
+      {"network without @", {"", "n", "", "Network", "justqueue"}, true, "", "", "justqueue", true},
+      {"network at first @", {"", "n", "", "Network", "q@host@x"}, true, "", "host@x", "q", true},
+      {"samba, no smbclient",
+       {"", "s", "", "Samba", "|/etc/dorvek/samba/s.sh"},
        false,
        "",
        "",
