@@ -63,10 +63,14 @@ void loadType(GtkWidget* windowBox, const PrinterRow& printer) {
   GtkWidget* infoBox = printerInfoBoxOf(windowBox);
   const std::string& type = printer[kColType];
   const std::string& device = printer[kColDevice];
-  for (TypeButton which : {kParallel, kSerial, kUSB}) {
-    static const char* const words[] = {nullptr, kTypeParallel, kTypeSerial, kTypeUSB};
-    if (equalsIgnoreCase(type, words[which])) {
-      chooseType(typeBox, which);
+  const struct {
+    const char* word;
+    TypeButton button;
+  } ports[] = {{kTypeParallel, kParallel}, {kTypeSerial, kSerial}, {kTypeUSB, kUSB}};
+  for (const auto& port : ports) {
+    if (equalsIgnoreCase(type, port.word)) {
+      chooseType(typeBox, port.button);
+      // A port that is gone leaves nothing selected; saving then asks for one.
       selectWalked(infoFieldOf(infoBox, kRowDevice), device, false);
       return;
     }

@@ -159,7 +159,9 @@ TEST(Choosers, ModifyFormLoadsEachKindOfPrinter) {
 TEST(Choosers, ModifyEdgeCases) {
   fillFolder(kFilters, {"lpf"});
   installPPDs({});
-  writeFile("/dev/lp0", "");
+  for (const char* device : {"/dev/lp0", "/dev/ttyS0", "/dev/ttyS3", "/dev/usb/lp0"}) {
+    writeFile(device, "");
+  }
   removePath("/dev/lp1");
   const struct {
     const char* what;
@@ -169,6 +171,8 @@ TEST(Choosers, ModifyEdgeCases) {
     bool sambaButtonShown;
   } cases[] = {
       {"device gone", {"", "p", "", "Parallel", "/dev/lp1"}, true, "", "", "", true},
+      {"serial", {"", "s", "", "serial", "/dev/ttyS3"}, true, "/dev/ttyS3", "", "", true},
+      {"usb", {"", "u", "", "USB", "/dev/usb/lp0"}, true, "/dev/usb/lp0", "", "", true},
       {"network without @", {"", "n", "", "Network", "justqueue"}, true, "", "", "justqueue", true},
       {"network at first @", {"", "n", "", "Network", "q@host@x"}, true, "", "host@x", "q", true},
       {"samba, no smbclient",
@@ -187,7 +191,7 @@ TEST(Choosers, ModifyEdgeCases) {
     gtk_clist_set_text(GTK_CLIST(page.table), 0, kColDevice, c.printer[kColDevice].c_str());
     page.openModify(0);
     GtkWidget* info = page.infoBox();
-    if (c.printer[kColType] == "Parallel") {
+    if (c.printer[kColDevice].rfind("/dev/", 0) == 0) {
       EXPECT_EQ(chosen(infoFieldOf(info, kRowDevice)), c.device) << c.what;
     }
     EXPECT_EQ(entryText(infoFieldOf(info, kRowServer)), c.server) << c.what;
