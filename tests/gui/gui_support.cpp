@@ -44,15 +44,23 @@ gboolean answerWhenShown(gpointer data) {
     pending->seen->title = gtk_window_get_title(GTK_WINDOW(dialog));
     collectLabelText(GTK_DIALOG(dialog)->vbox, &pending->seen->message);
   }
+  if (pending->seen != nullptr) pending->seen->source = 0;
   gtk_dialog_response(GTK_DIALOG(dialog), pending->response);
-  delete pending;
   return FALSE;
 }
 
+void deletePending(gpointer data) { delete static_cast<PendingAnswer*>(data); }
+
 }  // namespace
 
+DialogAnswer::~DialogAnswer() {
+  if (source != 0) g_source_remove(source);
+}
+
 void answerNextDialog(int response, DialogAnswer* seen) {
-  g_timeout_add(20, answerWhenShown, new PendingAnswer{response, seen});
+  const guint source = g_timeout_add_full(G_PRIORITY_DEFAULT, 20, answerWhenShown,
+                                          new PendingAnswer{response, seen}, deletePending);
+  if (seen != nullptr) seen->source = source;
 }
 
 CommandRecorder::CommandRecorder(bool swallow) {

@@ -11,10 +11,16 @@ void pumpEvents();
 
 // Answers the next modal dialog that runs with `response`, and remembers its title and the
 // text of its label (the message), so the test can look at them afterwards.
+// A DialogAnswer that goes out of scope before any dialog ran takes its pending answer along.
 struct DialogAnswer {
+  DialogAnswer() = default;
+  DialogAnswer(const DialogAnswer&) = delete;
+  DialogAnswer& operator=(const DialogAnswer&) = delete;
+  ~DialogAnswer();
   std::string title;
   std::string message;
   bool seen = false;
+  guint source = 0;  // the pending answer's timeout, while it waits
 };
 void answerNextDialog(int response, DialogAnswer* seen = nullptr);
 
