@@ -263,5 +263,22 @@ TEST_F(ThinPrintPage, UnwritableSettingsFolderStopsSaveBeforeAnyCommand) {
   EXPECT_NE(access(kThinPrintScript, F_OK), 0);
 }
 
+// The client is stopped and stays stopped; the settings are saved and the user told so.
+TEST_F(ThinPrintPage, UnwritableStartScriptSkipsStartingTheClientSilently) {
+  build();
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(tpEnableOf(page)), TRUE);
+  // A folder in the script's place: nothing can be renamed over it.
+  ASSERT_EQ(mkdir(kThinPrintScript, 0755), 0);
+  CommandRecorder recorder;
+  DialogAnswer answer;
+  answerNextDialog(GTK_RESPONSE_ACCEPT, &answer);
+  click(tpSaveOf(column));
+  EXPECT_EQ(answer.title, "Config Saved...");
+  EXPECT_EQ(recorder.lines(),
+            (std::vector<std::string>{"killall -9 runthinprint", "killall -9 thnuclnt"}));
+  EXPECT_EQ(access(kThinPrintConf, F_OK), 0);
+  rmdir(kThinPrintScript);
+}
+
 }  // namespace
 }  // namespace tptest
