@@ -197,6 +197,8 @@ TEST_F(Editor, SambaPrinterWritesItsScriptAndPipesIntoIt) {
   const SambaScriptValues values = parseSambaScript(*script);
   EXPECT_EQ(values.user.value_or(""), "o'brien");
   EXPECT_EQ(values.password.value_or(""), "p$w;d");
+  EXPECT_TRUE(spooler.ran("chmod 750 /etc/dorvek/samba/smb1.sh"));
+  EXPECT_TRUE(spooler.ran("chown root:lp /etc/dorvek/samba/smb1.sh"));
 }
 
 TEST_F(Editor, TestPrintsWithAOnePrinterPrintcapAndPutsTheTableBack) {
