@@ -240,3 +240,50 @@ TEST_F(Editor, TestPageReachesTheDeviceThroughTheRealSpooler) {
   EXPECT_EQ(readWholeFile(kPrintcapPath).value_or(""), formatPrintcap(tableRows(table_)));
   std::system("killall lpd 2>/dev/null");
 }
+
+// Modify replaces row_n in place; the filter and PPD choosers decide what is stored.
+TEST_F(Editor, ModifyStoresTheChoosersInPlaceAndRenamingKeepsTheOldSambaScript) {
+  ASSERT_EQ(std::system("printf '#!/bin/sh\\n' > /usr/bin/foomatic-rip && "
+                        "mkdir -p /usr/local/lib && : > /usr/local/lib/laser.ppd"),
+            0);
+  StandInSpooler spooler;
+  struct Case {
+    const char* filter;
+    const char* ppd;
+    const char* storedFilter;
+    const char* storedPPD;
+  } cases[] = {
+      {"None", "/usr/local/lib/laser.ppd", "", ""},
+      {"/usr/bin/foomatic-rip", "None", "/usr/bin/foomatic-rip", ""},
+      {"/usr/bin/foomatic-rip", "/usr/local/lib/laser.ppd", "/usr/bin/foomatic-rip",
+       "/usr/local/lib/laser.ppd"},
+      {"/usr/lib/lprng/filters/lpf", "/usr/local/lib/laser.ppd", "/usr/lib/lprng/filters/lpf", ""},
+  };
+  for (const Case& c : cases) {
+    row_n = 1;
+    open("Modify Printer");
+    auto choose = [&](InfoRow row, const std::string& item) {
+      GtkWidget* combo = infoFieldOf(info(), row);
+      for (int i = 0; gtk_combo_box_set_active(GTK_COMBO_BOX(combo), i), i < 50; ++i) {
+        if (comboActiveText(combo) == item) return;
+      }
+      FAIL() << item;
+    };
+    choose(kRowFilter, c.filter);
+    choose(kRowPPD, c.ppd);
+    EXPECT_EQ(press(1), "");
+    ASSERT_EQ(clistRows(table_), 2);
+    EXPECT_EQ(tableRow(table_, 1)[kColName], "other");
+    EXPECT_EQ(tableRow(table_, 1)[kColFilter], c.storedFilter) << c.filter;
+    EXPECT_EQ(tableRow(table_, 1)[kColPPD], c.storedPPD) << c.filter << " " << c.ppd;
+  }
+  ASSERT_TRUE(replaceFile("/etc/dorvek/samba/other.sh", "hostip=srv\nprinter=q\n"));
+  gtk_clist_set_text(GTK_CLIST(table_), 1, kColType, "Samba");
+  row_n = 1;
+  open("Modify Printer");
+  set(kRowName, "renamed");
+  EXPECT_EQ(press(1), "");
+  EXPECT_EQ(tableRow(table_, 1)[kColName], "renamed");
+  EXPECT_TRUE(pathExists("/etc/dorvek/samba/renamed.sh"));
+  EXPECT_TRUE(pathExists("/etc/dorvek/samba/other.sh"));
+}
