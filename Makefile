@@ -23,7 +23,7 @@ help:
 	@echo "                 (on your display when DISPLAY is set, else a screenshot is saved)"
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
-	@echo "make screenshot  remake docs/main-window.png under the sandbox's Xvfb"
+	@echo "make screenshot  remake the pictures in docs/ under the sandbox's Xvfb"
 	@echo "make bench       readers and writers, and start-up against a bare GTK+ 2 window"
 	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"
 	@echo "make format      clang-format every C++ file"
@@ -81,6 +81,8 @@ fuzz-smoke fuzz: $(FUZZ_DIR)/build.ninja
 screenshot: build
 	tests/sandbox/sandbox --seed --xvfb -- tests/sandbox/screenshot \
 	  $(BUILD_DIR)/solvo-printer-mgr $(CURDIR)/docs/main-window.png
+	SPM_SCREENSHOT_DIR=$(CURDIR)/docs tests/sandbox/sandbox --seed --xvfb -- \
+	  $(CURDIR)/$(BUILD_DIR)/tests/gui_printers --gtest_filter='Screenshots.*' > /dev/null
 
 bench: deps build
 	$(BUILD_DIR)/bench/store_bench
