@@ -126,6 +126,18 @@ void setWindowIcon(GtkWidget* window) {
   }
 }
 
+GtkWidget* newEditorWindow(const char* title, GtkWidget* mainWindow, guint borderWidth) {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), title);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
+  gtk_container_set_border_width(GTK_CONTAINER(window), borderWidth);
+  setWindowIcon(window);
+  gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(mainWindow));
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  g_signal_connect(window, "destroy", G_CALLBACK(nwindow_destroyed), mainWindow);
+  return window;
+}
+
 void nwindow_destroyed(GtkWidget* /*widget*/, gpointer data) {
   gtk_widget_set_sensitive(GTK_WIDGET(data), TRUE);
 }

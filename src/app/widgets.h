@@ -48,5 +48,9 @@ std::string entryText(GtkWidget* entry);
 // Gives a window the program's icon; a missing icon file leaves it without one, silently.
 void setWindowIcon(GtkWidget* window);
 
+// A second window for editing: titled, centred, not resizable, with the icon, transient for the
+// main window, which gets its sensitivity back however the editor goes away.
+GtkWidget* newEditorWindow(const char* title, GtkWidget* mainWindow, guint borderWidth);
+
 // "destroy" handler of the editor windows: gives the main window (data) its sensitivity back.
 void nwindow_destroyed(GtkWidget* widget, gpointer data);

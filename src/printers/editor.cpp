@@ -106,17 +106,6 @@ void buildEditorButtons(GtkWidget* windowBox, GtkWidget* prtlist) {
   packEditorButton(row, _("_Cancel"), G_CALLBACK(BtnPrintCancel_clicked), nullptr);
 }
 
-GtkWidget* buildEditorWindow(const char* title, GtkWidget* mainWindow) {
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window), title);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
-  gtk_container_set_border_width(GTK_CONTAINER(window), 2);
-  setWindowIcon(window);
-  gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(mainWindow));
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-  g_signal_connect(window, "destroy", G_CALLBACK(nwindow_destroyed), mainWindow);
-  return window;
-}
 
 void setServerLabels(GtkWidget* infoBox, const char* server, const char* shared) {
   gtk_label_set_text(GTK_LABEL(infoLabelOf(infoBox, kRowServer)), server);
@@ -212,7 +201,7 @@ void AddModifyprinter(const char* title, GtkWidget* prtlist) {
   // Table > scrolled window > page box > notebook > main window.
   GtkWidget* mainWindow = ancestor(prtlist, 4);
   const bool addForm = std::strcmp(title, _("Add New Printer")) == 0;
-  GtkWidget* window = buildEditorWindow(title, mainWindow);
+  GtkWidget* window = newEditorWindow(title, mainWindow, 2);
   GtkWidget* windowBox = gtk_vbox_new(FALSE, 0);
   gtk_container_add(GTK_CONTAINER(window), windowBox);
   buildTypeButtons(packFrame(windowBox, _("Printer Type"), FALSE));

@@ -108,15 +108,7 @@ bool importable(GtkWidget* table, int row, std::string* name, std::string* devic
 void addmodtp(GtkWidget* tplist, const char* title) {
   GtkWidget* mainWindow = tpMainWindowOfList(tplist);
   gtk_widget_set_sensitive(mainWindow, FALSE);
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window), title);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
-  gtk_container_set_border_width(GTK_CONTAINER(window), 5);
-  setWindowIcon(window);
-  gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(mainWindow));
-  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-  // However the editor goes away, the main window gets its sensitivity back.
-  g_signal_connect(window, "destroy", G_CALLBACK(nwindow_destroyed), mainWindow);
+  GtkWidget* window = newEditorWindow(title, mainWindow, 5);
   GtkWidget* box = buildEditorBox(tplist);
   gtk_container_add(GTK_CONTAINER(window), box);
   if (titleIs(window, _("ThinPrint: Modify Printer")) && clistRows(tplist) > 0) {
