@@ -167,7 +167,14 @@ PrintcapParse parsePrintcap(const std::string& text) {
   std::size_t next = 0;
   auto readLine = [&](std::string& line) {
     if (next >= pieces.size()) return false;
-    line = strmakeup(pieces[next++], kLineTrim, 0);
+    // The same trim as strmakeup, without its intermediate copies: a printcap can be long.
+    const std::string& piece = pieces[next++];
+    const std::size_t first = piece.find_first_not_of(kLineTrim);
+    if (first == std::string::npos) {
+      line.clear();
+    } else {
+      line.assign(piece, first, piece.find_last_not_of(kLineTrim) - first + 1);
+    }
     return true;
   };
   std::string line;
