@@ -24,70 +24,53 @@ void installPPDs(const std::vector<std::string>& names) {
 
 }  // namespace
 
-TEST(Choosers, FilterListOrderDefaultAndPPDRow) {
-  installPPDs({});
-  const std::string f = std::string(kFilters) + "/";
+TEST(Choosers, FilterAndPPDListsTheirOrderAndDefaults) {
+  const std::string f = std::string(kFilters) + "/", lib = "/usr/local/lib/";
   const struct {
     std::vector<std::string> filters;
     bool foomatic;
     std::vector<std::string> items;
     std::string preselected;
+    std::vector<std::string> ppdFiles, ppdItems;
   } cases[] = {
       {{"abc", "lpf", "pclbanner"},
        false,
        {f + "abc", f + "lpf", f + "pclbanner", "None"},
-       f + "lpf"},
-      {{"abc", "lpf"}, true, {f + "abc", f + "lpf", kFoomatic, "None"}, f + "lpf"},
-      {{"abc", "zzz"}, true, {f + "abc", f + "zzz", kFoomatic, "None"}, f + "abc"},
-      {{}, true, {kFoomatic, "None"}, kFoomatic},
-      {{}, false, {"None"}, "None"},
+       f + "lpf",
+       {"b.ppd", "a.ppd", "notes.txt"},
+       {lib + "a.ppd", lib + "b.ppd", "None"}},
+      {{"abc", "lpf"}, true, {f + "abc", f + "lpf", kFoomatic, "None"}, f + "lpf", {}, {"None"}},
+      {{"abc", "zzz"}, true, {f + "abc", f + "zzz", kFoomatic, "None"}, f + "abc", {}, {"None"}},
+      {{}, true, {kFoomatic, "None"}, kFoomatic, {}, {"None"}},
+      {{}, false, {"None"}, "None", {}, {"None"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.preselected);
     fillFolder(kFilters, c.filters);
     setPresent(kFoomatic, c.foomatic);
+    installPPDs(c.ppdFiles);
     PrintersPage page;
     CommandRecorder recorder(false);
     page.openAdd();
-    GtkWidget* filter = infoFieldOf(page.infoBox(), kRowFilter);
+    GtkWidget* filter = page.field(kRowFilter);
     EXPECT_EQ(comboItems(filter), c.items);
     EXPECT_EQ(chosen(filter), c.preselected);
+    EXPECT_EQ(comboItems(page.field(kRowPPD)), c.ppdItems);
+    EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(page.field(kRowPPD))), 0);
     GtkWidget* ppdRow = infoRowOf(page.infoBox(), kRowPPD);
-    EXPECT_EQ(sensitive(ppdRow), c.preselected == kFoomatic) << c.preselected;
-    // Choosing any item afterwards: the PPD row follows, Foomatic only.
+    EXPECT_EQ(sensitive(ppdRow), c.preselected == kFoomatic);
     for (int index = 0; index < static_cast<int>(c.items.size()); ++index) {
-      gtk_combo_box_set_active(GTK_COMBO_BOX(filter), index);
+      gtk_combo_box_set_active(GTK_COMBO_BOX(filter), index);  // the PPD row: Foomatic only
       EXPECT_EQ(sensitive(ppdRow), c.items[index] == kFoomatic) << c.items[index];
     }
     const auto& lines = recorder.lines();
-    EXPECT_NE(
-        std::find(lines.begin(), lines.end(), "ls /usr/lib/lprng/filters/* -1 > /tmp/filters.list"),
-        lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "rm /tmp/filters.list -f"), lines.end());
+    const int filtersLs = lineAt(lines, "ls /usr/lib/lprng/filters/* -1 > /tmp/filters.list");
+    EXPECT_GE(filtersLs, 0);
+    EXPECT_GT(lineAt(lines, "rm /tmp/filters.list -f"), filtersLs);
+    const int ppdLs = lineAt(lines, "ls /usr/local/lib/*.ppd -1 > /tmp/ppd.list");
+    EXPECT_GE(ppdLs, 0);
+    EXPECT_EQ(lineAt(lines, "rm /tmp/ppd.list -f"), ppdLs + 1);
     EXPECT_FALSE(std::filesystem::exists("/tmp/filters.list"));
-  }
-}
-
-TEST(Choosers, PPDListEndsWithNoneAndSelectsTheFirst) {
-  const struct {
-    std::vector<std::string> files;
-    std::vector<std::string> items;
-  } cases[] = {
-      {{"b.ppd", "a.ppd", "notes.txt"}, {"/usr/local/lib/a.ppd", "/usr/local/lib/b.ppd", "None"}},
-      {{}, {"None"}},
-  };
-  for (const auto& c : cases) {
-    installPPDs(c.files);
-    PrintersPage page;
-    CommandRecorder recorder(false);
-    page.openAdd();
-    GtkWidget* ppd = infoFieldOf(page.infoBox(), kRowPPD);
-    EXPECT_EQ(comboItems(ppd), c.items);
-    EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(ppd)), 0);
-    const auto& lines = recorder.lines();
-    const auto ls =
-        std::find(lines.begin(), lines.end(), "ls /usr/local/lib/*.ppd -1 > /tmp/ppd.list");
-    ASSERT_NE(ls, lines.end());
-    EXPECT_EQ(*(ls + 1), "rm /tmp/ppd.list -f");
   }
 }
 
@@ -99,60 +82,59 @@ TEST(Choosers, ModifyFormLoadsEachKindOfPrinter) {
   for (const char* device : {"/dev/lp0", "/dev/lp1"}) writeFile(device, "");
   std::vector<PrinterRow> rows = samplePrinters();
   rows.push_back({"", "unk1", "Odd", "Unknown", "", "", "", "", ""});
-  for (const char* name : {"smb1", "unk1"}) {
-    SambaSettings settings;
-    settings.server = std::string(name) + "-host";
-    settings.printer = "laser";
-    settings.user = "guest";
-    settings.password = "secret";
-    settings.workgroup = "WG";
-    settings.translate = true;
-    writeFile(sambaScriptPath(name), formatSambaScript(settings));
+  for (const std::string name : {"smb1", "unk1"}) {
+    SambaSettings s;
+    s.server = name + "-host";
+    s.printer = "laser";
+    s.user = "guest";
+    s.password = "secret";
+    s.workgroup = "WG";
+    s.translate = true;
+    writeFile(sambaScriptPath(name), formatSambaScript(s));
   }
+  const std::string lpf = std::string(kFilters) + "/lpf";
   const struct {
-    int row;
     TypeButton type;
-    bool isDefault;
-    bool formFeed;
+    bool isDefault, formFeed;
     std::string name, description, device, server, shared, user, driver, filter, ppd;
-    bool ppdRowSensitive;
   } cases[] = {
-      {0, kParallel, true, true, "lp1", "Office", "/dev/lp1", "", "", "", "",
-       "/usr/lib/lprng/filters/lpf", "None", false},
-      {1, kNetwork, false, false, "net1", "Hall", "", "localhost", "queue1", "", "HP LaserJet",
-       kFoomatic, "/usr/local/lib/b.ppd", true},
+      // in the order of their rows
+      {kParallel, true, true, "lp1", "Office", "/dev/lp1", "", "", "", "", lpf, "None"},
+      {kNetwork, false, false, "net1", "Hall", "", "localhost", "queue1", "", "HP LaserJet",
+       kFoomatic, "/usr/local/lib/b.ppd"},
       // Its filter is no longer installed: it falls back to "None".
-      {2, kSamba, false, false, "smb1", "Upstairs", "", "smb1-host", "laser", "guest", "", "None",
-       "None", false},
-      {3, kSamba, false, false, "unk1", "Odd", "", "unk1-host", "laser", "guest", "", "None",
-       "None", false},
+      {kSamba, false, false, "smb1", "Upstairs", "", "smb1-host", "laser", "guest", "", "None",
+       "None"},
+      {kSamba, false, false, "unk1", "Odd", "", "unk1-host", "laser", "guest", "", "None", "None"},
   };
-  for (const auto& c : cases) {
+  for (int row = 0; row < 4; ++row) {
+    const auto& c = cases[row];
+    SCOPED_TRACE(c.name);
     PrintersPage page(rows);
     CommandRecorder recorder(false);
-    page.openModify(c.row);
-    GtkWidget* info = page.infoBox();
+    page.openModify(row);
     ASSERT_NE(page.editor(), nullptr);
-    EXPECT_TRUE(active(page.typeButton(c.type))) << c.name;
+    GtkWidget* info = page.infoBox();
+    EXPECT_TRUE(active(page.typeButton(c.type)));
     // The default printer stays the default: checked and greyed.
-    EXPECT_EQ(active(makeDefaultCheckOf(info)), c.isDefault) << c.name;
-    EXPECT_EQ(sensitive(makeDefaultCheckOf(info)), !c.isDefault) << c.name;
-    EXPECT_EQ(active(formFeedCheckOf(info)), c.formFeed) << c.name;
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowName)), c.name);
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowDescription)), c.description);
+    EXPECT_EQ(active(makeDefaultCheckOf(info)), c.isDefault);
+    EXPECT_EQ(sensitive(makeDefaultCheckOf(info)), !c.isDefault);
+    EXPECT_EQ(active(formFeedCheckOf(info)), c.formFeed);
+    EXPECT_EQ(entryText(page.field(kRowName)), c.name);
+    EXPECT_EQ(entryText(page.field(kRowDescription)), c.description);
     if (c.type == kParallel) {
-      EXPECT_EQ(chosen(infoFieldOf(info, kRowDevice)), c.device) << c.name;
+      EXPECT_EQ(chosen(page.field(kRowDevice)), c.device);
     }
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowServer)), c.server) << c.name;
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowShared)), c.shared) << c.name;
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowSmbUser)), c.user) << c.name;
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowDriver)), c.driver) << c.name;
-    EXPECT_EQ(chosen(infoFieldOf(info, kRowFilter)), c.filter) << c.name;
-    EXPECT_EQ(chosen(infoFieldOf(info, kRowPPD)), c.ppd) << c.name;
-    EXPECT_EQ(sensitive(infoRowOf(info, kRowPPD)), c.ppdRowSensitive) << c.name;
-    EXPECT_EQ(active(translateCheckOf(info)), c.type == kSamba) << c.name;
-    EXPECT_EQ(shown(infoRowOf(info, kRowDevice)), c.type == kParallel) << c.name;
-    EXPECT_EQ(shown(infoRowOf(info, kRowSmbUser)), c.type == kSamba) << c.name;
+    EXPECT_EQ(entryText(page.field(kRowServer)), c.server);
+    EXPECT_EQ(entryText(page.field(kRowShared)), c.shared);
+    EXPECT_EQ(entryText(page.field(kRowSmbUser)), c.user);
+    EXPECT_EQ(entryText(page.field(kRowDriver)), c.driver);
+    EXPECT_EQ(chosen(page.field(kRowFilter)), c.filter);
+    EXPECT_EQ(chosen(page.field(kRowPPD)), c.ppd);
+    EXPECT_EQ(sensitive(infoRowOf(info, kRowPPD)), c.filter == kFoomatic);
+    EXPECT_EQ(active(translateCheckOf(info)), c.type == kSamba);
+    EXPECT_EQ(shown(infoRowOf(info, kRowDevice)), c.type == kParallel);
+    EXPECT_EQ(shown(infoRowOf(info, kRowSmbUser)), c.type == kSamba);
   }
 }
 
@@ -164,40 +146,32 @@ TEST(Choosers, ModifyEdgeCases) {
   }
   removePath("/dev/lp1");
   const struct {
-    const char* what;
-    PrinterRow printer;
+    const char *what, *type, *stored;  // type and device of the printer
     bool smbclient;
     std::string device, server, shared;
-    bool sambaButtonShown;
   } cases[] = {
-      {"device gone", {"", "p", "", "Parallel", "/dev/lp1"}, true, "", "", "", true},
-      {"serial", {"", "s", "", "serial", "/dev/ttyS3"}, true, "/dev/ttyS3", "", "", true},
-      {"usb", {"", "u", "", "USB", "/dev/usb/lp0"}, true, "/dev/usb/lp0", "", "", true},
-      {"network without @", {"", "n", "", "Network", "justqueue"}, true, "", "", "justqueue", true},
-      {"network at first @", {"", "n", "", "Network", "q@host@x"}, true, "", "host@x", "q", true},
-      {"samba, no smbclient",
-       {"", "s", "", "Samba", "|/etc/dorvek/samba/s.sh"},
-       false,
-       "",
-       "",
-       "",
-       false},
+      {"device gone", "Parallel", "/dev/lp1", true, "", "", ""},
+      {"serial", "serial", "/dev/ttyS3", true, "/dev/ttyS3", "", ""},
+      {"usb", "USB", "/dev/usb/lp0", true, "/dev/usb/lp0", "", ""},
+      {"network without @", "Network", "justqueue", true, "", "", "justqueue"},
+      {"network at first @", "Network", "q@host@x", true, "", "host@x", "q"},
+      {"samba, no smbclient", "Samba", "|/etc/dorvek/samba/s.sh", false, "", "", ""},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     setPresent("/usr/bin/smbclient", c.smbclient);
-    removePath(sambaScriptPath(c.printer[kColName]));
-    PrintersPage page({c.printer});
+    removePath(sambaScriptPath("s"));
+    PrintersPage page({{"", "s", "", c.type, c.stored}});
     CommandRecorder recorder(false);
-    gtk_clist_set_text(GTK_CLIST(page.table), 0, kColDevice, c.printer[kColDevice].c_str());
+    gtk_clist_set_text(GTK_CLIST(page.table), 0, kColDevice, c.stored);
     page.openModify(0);
-    GtkWidget* info = page.infoBox();
-    if (c.printer[kColDevice].rfind("/dev/", 0) == 0) {
-      EXPECT_EQ(chosen(infoFieldOf(info, kRowDevice)), c.device) << c.what;
+    if (std::string(c.stored).rfind("/dev/", 0) == 0) {
+      EXPECT_EQ(chosen(page.field(kRowDevice)), c.device);
     }
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowServer)), c.server) << c.what;
-    EXPECT_EQ(entryText(infoFieldOf(info, kRowShared)), c.shared) << c.what;
-    EXPECT_EQ(shown(page.typeButton(kSamba)), c.sambaButtonShown) << c.what;
-    EXPECT_EQ(chosen(infoFieldOf(info, kRowFilter)), "None") << c.what;  // stored filter empty
+    EXPECT_EQ(entryText(page.field(kRowServer)), c.server);
+    EXPECT_EQ(entryText(page.field(kRowShared)), c.shared);
+    EXPECT_EQ(shown(page.typeButton(kSamba)), c.smbclient);
+    EXPECT_EQ(chosen(page.field(kRowFilter)), "None");  // stored filter empty
   }
   setPresent("/usr/bin/smbclient", true);
 }

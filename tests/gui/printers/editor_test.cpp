@@ -2,18 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 #include <set>
 
 #include "printers_fixture.h"
 
 namespace {
 
-// Device files of all three kinds; tests run inside the sandbox's own /dev.
+const char* const kDevices[] = {"/dev/lp0", "/dev/lp1", "/dev/usb/lp0", "/dev/ttyS0", "/dev/ttyS3"};
+
 void makeDevices() {
-  for (const char* path : {"/dev/lp0", "/dev/lp1", "/dev/usb/lp0", "/dev/ttyS0", "/dev/ttyS3"}) {
-    writeFile(path, "");
-  }
+  for (const char* path : kDevices) writeFile(path, "");
 }
 
 std::set<int> shownRows(GtkWidget* infoBox) {
@@ -22,10 +21,6 @@ std::set<int> shownRows(GtkWidget* infoBox) {
     if (shown(infoRowOf(infoBox, static_cast<InfoRow>(row)))) rows.insert(row);
   }
   return rows;
-}
-
-std::string labelText(GtkWidget* label) {
-  return gtk_label_get_text(GTK_LABEL(label));
 }
 
 }  // namespace
@@ -40,11 +35,9 @@ TEST(PrinterEditor, NamedPathsReachTheirWidgets) {
   EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(editor)), GTK_WINDOW(page.window));
   EXPECT_FALSE(gtk_window_get_resizable(GTK_WINDOW(editor)));
   GtkWidget* windowBox = page.windowBox();
-  ASSERT_TRUE(GTK_IS_VBOX(windowBox));
   GtkWidget* typeBox = printerTypeBoxOf(windowBox);
   GtkWidget* infoBox = printerInfoBoxOf(windowBox);
-  ASSERT_TRUE(GTK_IS_VBOX(typeBox));
-  ASSERT_TRUE(GTK_IS_VBOX(infoBox));
+  for (GtkWidget* box : {windowBox, typeBox, infoBox}) ASSERT_TRUE(GTK_IS_VBOX(box));
   EXPECT_TRUE(GTK_IS_FRAME(gtk_widget_get_parent(typeBox)));
   EXPECT_TRUE(GTK_IS_FRAME(gtk_widget_get_parent(infoBox)));
 
@@ -58,22 +51,18 @@ TEST(PrinterEditor, NamedPathsReachTheirWidgets) {
   }
   EXPECT_TRUE(active(typeButtonOf(typeBox, kParallel)));
 
+  const GType entry = GTK_TYPE_ENTRY, combo = GTK_TYPE_COMBO_BOX;
   const struct {
     InfoRow row;
     GType field;
     const char* label;
   } rows[] = {
-      {kRowName, GTK_TYPE_ENTRY, "Printer Name:"},
-      {kRowDescription, GTK_TYPE_ENTRY, "Description:"},
-      {kRowDevice, GTK_TYPE_COMBO_BOX, "Device Port:"},
-      {kRowServer, GTK_TYPE_ENTRY, "LPD Server:"},
-      {kRowShared, GTK_TYPE_ENTRY, "Queue Name:"},
-      {kRowSmbUser, GTK_TYPE_ENTRY, "User Name:"},
-      {kRowSmbPassword, GTK_TYPE_ENTRY, "Password:"},
-      {kRowSmbWorkgroup, GTK_TYPE_ENTRY, "Workgroup:"},
-      {kRowDriver, GTK_TYPE_ENTRY, "Windows Driver:"},
-      {kRowFilter, GTK_TYPE_COMBO_BOX, "Use Filter:"},
-      {kRowPPD, GTK_TYPE_COMBO_BOX, "PPD Filter:"},
+      {kRowName, entry, "Printer Name:"},     {kRowDescription, entry, "Description:"},
+      {kRowDevice, combo, "Device Port:"},    {kRowServer, entry, "LPD Server:"},
+      {kRowShared, entry, "Queue Name:"},     {kRowSmbUser, entry, "User Name:"},
+      {kRowSmbPassword, entry, "Password:"},  {kRowSmbWorkgroup, entry, "Workgroup:"},
+      {kRowDriver, entry, "Windows Driver:"}, {kRowFilter, combo, "Use Filter:"},
+      {kRowPPD, combo, "PPD Filter:"},
   };
   for (const auto& r : rows) {
     EXPECT_TRUE(G_TYPE_CHECK_INSTANCE_TYPE(infoFieldOf(infoBox, r.row), r.field)) << r.label;
@@ -82,22 +71,18 @@ TEST(PrinterEditor, NamedPathsReachTheirWidgets) {
   }
   EXPECT_FALSE(gtk_entry_get_visibility(GTK_ENTRY(infoFieldOf(infoBox, kRowSmbPassword))));
   EXPECT_EQ(ancestor(infoFieldOf(infoBox, kRowFilter), 2), infoBox);
-
-  const struct {
-    GtkWidget* check;
-    const char* label;
-  } checks[] = {{formFeedCheckOf(infoBox), "Use Form Feed"},
-                {makeDefaultCheckOf(infoBox), "Make Default"},
-                {translateCheckOf(infoBox), "Translate"}};
-  for (const auto& c : checks) {
-    ASSERT_TRUE(GTK_IS_CHECK_BUTTON(c.check)) << c.label;
-    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(c.check)), c.label);
+  const std::pair<GtkWidget*, const char*> checks[] = {
+      {formFeedCheckOf(infoBox), "Use Form Feed"},
+      {makeDefaultCheckOf(infoBox), "Make Default"},
+      {translateCheckOf(infoBox), "Translate"}};
+  for (const auto& [check, label] : checks) {
+    ASSERT_TRUE(GTK_IS_CHECK_BUTTON(check)) << label;
+    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(check)), label);
   }
 
-  GtkWidget* buttonRow = editorButtonRowOf(windowBox);
   const char* buttonLabels[] = {"_Ok", "_Test", nullptr, "_Cancel"};
   for (int child = 1; child <= 4; ++child) {
-    GtkWidget* widget = findWidget(buttonRow, nullptr, child);
+    GtkWidget* widget = findWidget(editorButtonRowOf(windowBox), nullptr, child);
     if (buttonLabels[child - 1] == nullptr) {
       EXPECT_TRUE(GTK_IS_FIXED(widget));
       continue;
@@ -109,7 +94,8 @@ TEST(PrinterEditor, NamedPathsReachTheirWidgets) {
   }
 }
 
-TEST(PrinterEditor, EachTypeShowsItsRows) {
+// Switching type shows that type's rows; hidden rows keep what was typed into them.
+TEST(PrinterEditor, EachTypeShowsItsRowsAndHiddenRowsKeepTheirText) {
   setPresent("/usr/bin/smbclient", true);
   makeDevices();
   const std::set<int> always = {kRowName, kRowDescription, kRowDriver, kRowFilter,
@@ -118,39 +104,43 @@ TEST(PrinterEditor, EachTypeShowsItsRows) {
     extra.insert(always.begin(), always.end());
     return extra;
   };
-  const struct {
-    TypeButton type;
-    std::set<int> rows;
-    const char* serverLabel;
-    const char* sharedLabel;
-    bool translate;
-  } cases[] = {
-      {kNetwork, with({kRowServer, kRowShared}), "LPD Server:", "Queue Name:", false},
-      {kSamba, with({kRowServer, kRowShared, kRowSmbUser, kRowSmbPassword, kRowSmbWorkgroup}),
-       "Samba Server:", "Shared Printer:", true},
-      {kSerial, with({kRowDevice}), nullptr, nullptr, false},
-      {kNetwork, with({kRowServer, kRowShared}), "LPD Server:", "Queue Name:", false},
-      {kUSB, with({kRowDevice}), nullptr, nullptr, false},
-      {kSamba, with({kRowServer, kRowShared, kRowSmbUser, kRowSmbPassword, kRowSmbWorkgroup}),
-       "Samba Server:", "Shared Printer:", true},
-      {kParallel, with({kRowDevice}), nullptr, nullptr, false},
+  const InfoRow sambaOnly[] = {kRowServer, kRowShared, kRowSmbUser, kRowSmbPassword,
+                               kRowSmbWorkgroup};
+  const std::map<TypeButton, std::set<int>> rows = {
+      {kParallel, with({kRowDevice})},
+      {kSerial, with({kRowDevice})},
+      {kUSB, with({kRowDevice})},
+      {kNetwork, with({kRowServer, kRowShared})},
+      {kSamba, with(std::set<int>(std::begin(sambaOnly), std::end(sambaOnly)))},
   };
   PrintersPage page;
   CommandRecorder quiet;
   page.openAdd();
-  GtkWidget* infoBox = page.infoBox();
-  EXPECT_EQ(shownRows(infoBox), with({kRowDevice}));  // the Add form opens as Parallel
-  EXPECT_FALSE(shown(translateCheckOf(infoBox)));
-  for (const auto& c : cases) {
-    gtk_button_clicked(GTK_BUTTON(page.typeButton(c.type)));
-    ASSERT_TRUE(active(page.typeButton(c.type)));
-    EXPECT_EQ(shownRows(infoBox), c.rows) << c.type;
-    EXPECT_EQ(shown(translateCheckOf(infoBox)), c.translate) << c.type;
-    EXPECT_TRUE(shown(makeDefaultCheckOf(infoBox))) << c.type;
-    if (c.serverLabel != nullptr) {
-      EXPECT_EQ(labelText(infoLabelOf(infoBox, kRowServer)), c.serverLabel);
-      EXPECT_EQ(labelText(infoLabelOf(infoBox, kRowShared)), c.sharedLabel);
+  GtkWidget* info = page.infoBox();
+  EXPECT_EQ(shownRows(info), rows.at(kParallel));  // the Add form opens as Parallel
+  EXPECT_FALSE(shown(translateCheckOf(info)));
+  bool typed = false;
+  for (TypeButton type : {kNetwork, kSamba, kSerial, kNetwork, kUSB, kSamba, kParallel}) {
+    click(page.typeButton(type));
+    ASSERT_TRUE(active(page.typeButton(type)));
+    EXPECT_EQ(shownRows(info), rows.at(type)) << type;
+    EXPECT_EQ(shown(translateCheckOf(info)), type == kSamba) << type;
+    EXPECT_TRUE(shown(makeDefaultCheckOf(info))) << type;
+    if (type == kNetwork || type == kSamba) {
+      const bool samba = type == kSamba;
+      EXPECT_EQ(labelText(infoLabelOf(info, kRowServer)), samba ? "Samba Server:" : "LPD Server:");
+      EXPECT_EQ(labelText(infoLabelOf(info, kRowShared)),
+                samba ? "Shared Printer:" : "Queue Name:");
     }
+    if (type != kSamba) continue;
+    for (InfoRow row : sambaOnly) {
+      if (typed) {
+        EXPECT_EQ(entryText(page.field(row)), std::to_string(row));
+      } else {
+        gtk_entry_set_text(GTK_ENTRY(page.field(row)), std::to_string(row).c_str());
+      }
+    }
+    typed = true;
   }
 }
 
@@ -168,16 +158,14 @@ TEST(PrinterEditor, DeviceChooserListsThePortsOfTheType) {
       {kUSB, false, "ls /dev/usb/lp* -1 > /tmp/prdev.list", {}},
   };
   for (const auto& c : cases) {
-    for (const char* path : {"/dev/lp0", "/dev/lp1", "/dev/usb", "/dev/ttyS0", "/dev/ttyS3"}) {
-      removePath(path);
-    }
+    for (const char* path : kDevices) removePath(path);
     if (c.devices) makeDevices();
     PrintersPage page;
     page.openAdd();
-    gtk_button_clicked(GTK_BUTTON(page.typeButton(kNetwork)));  // so the type button toggles
-    CommandRecorder recorder(false);                            // the listings really run
-    gtk_button_clicked(GTK_BUTTON(page.typeButton(c.type)));
-    GtkWidget* devices = infoFieldOf(page.infoBox(), kRowDevice);
+    click(page.typeButton(kNetwork));  // so the type button toggles
+    CommandRecorder recorder(false);   // the listings really run
+    click(page.typeButton(c.type));
+    GtkWidget* devices = page.field(kRowDevice);
     EXPECT_EQ(comboItems(devices), c.items) << c.listing;
     EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(devices)), c.items.empty() ? -1 : 0);
     EXPECT_EQ(recorder.lines(), (std::vector<std::string>{c.listing, "rm /tmp/prdev.list"}));
@@ -193,28 +181,8 @@ TEST(PrinterEditor, SambaOfferedOnlyWithSmbclient) {
     CommandRecorder quiet;
     page.openAdd();
     EXPECT_EQ(shown(page.typeButton(kSamba)), smbclient);
-    // Showing the whole window again for Network must not bring it back.
-    gtk_button_clicked(GTK_BUTTON(page.typeButton(kNetwork)));
+    click(page.typeButton(kNetwork));  // showing the whole window again must not bring it back
     EXPECT_EQ(shown(page.typeButton(kSamba)), smbclient);
   }
   setPresent("/usr/bin/smbclient", true);
-}
-
-TEST(PrinterEditor, HiddenRowsKeepWhatWasTyped) {
-  setPresent("/usr/bin/smbclient", true);
-  PrintersPage page;
-  CommandRecorder quiet;
-  page.openAdd();
-  GtkWidget* infoBox = page.infoBox();
-  gtk_button_clicked(GTK_BUTTON(page.typeButton(kSamba)));
-  const InfoRow typed[] = {kRowServer, kRowShared, kRowSmbUser, kRowSmbPassword, kRowSmbWorkgroup};
-  for (InfoRow row : typed) {
-    gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, row)), std::to_string(row).c_str());
-  }
-  gtk_button_clicked(GTK_BUTTON(page.typeButton(kParallel)));
-  gtk_button_clicked(GTK_BUTTON(page.typeButton(kSamba)));
-  for (InfoRow row : typed) {
-    EXPECT_EQ(entryText(infoFieldOf(infoBox, row)), std::to_string(row));
-  }
-  EXPECT_EQ(labelText(infoLabelOf(infoBox, kRowServer)), "Samba Server:");
 }

@@ -1,9 +1,9 @@
-// The real Printers page in a main window, on system files that each test sets up in the
-// sandbox (never on the real system).
+// The real Printers page in a main window, on system files set up in the sandbox.
 #pragma once
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,32 +22,29 @@ inline void writeFile(const std::string& path, const std::string& content) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   std::ofstream(path, std::ios::binary) << content;
 }
-
 inline std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
-
 inline void removePath(const std::string& path) {
   std::error_code ignored;
   std::filesystem::remove_all(path, ignored);
 }
-
 inline void setPresent(const std::string& path, bool present) {
-  if (present) {
-    writeFile(path, "#!/bin/sh\n");
-  } else {
-    removePath(path);
-  }
+  present ? writeFile(path, "#!/bin/sh\n") : removePath(path);
 }
-
 // Exactly these files in a folder that may not exist yet.
 inline void fillFolder(const std::string& folder, const std::vector<std::string>& names) {
   removePath(folder);
   std::filesystem::create_directories(folder);
   for (const std::string& name : names) writeFile(folder + "/" + name, "");
+}
+// Position of a recorded command line, or -1.
+inline int lineAt(const std::vector<std::string>& lines, const std::string& line) {
+  const auto it = std::find(lines.begin(), lines.end(), line);
+  return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
 }
 
 // Default Parallel, a Network and a Samba printer.
@@ -74,20 +71,29 @@ inline std::vector<std::string> comboItems(GtkWidget* combo) {
   return items;
 }
 
-inline bool shown(GtkWidget* widget) {
-  return gtk_widget_get_visible(widget) != FALSE;
+inline bool shown(GtkWidget* w) {
+  return gtk_widget_get_visible(w) != FALSE;
 }
-inline bool sensitive(GtkWidget* widget) {
-  return gtk_widget_get_sensitive(widget) != FALSE;
+inline bool sensitive(GtkWidget* w) {
+  return gtk_widget_get_sensitive(w) != FALSE;
 }
-inline bool active(GtkWidget* toggle) {
-  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(toggle)) != FALSE;
+inline bool active(GtkWidget* t) {
+  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(t));
+}
+inline void click(GtkWidget* button) {
+  gtk_button_clicked(GTK_BUTTON(button));
+}
+inline std::string labelText(GtkWidget* label) {
+  return gtk_label_get_text(GTK_LABEL(label));
 }
 
 class PrintersPage {
  public:
-  explicit PrintersPage(const std::vector<PrinterRow>& rows = samplePrinters()) {
+  // Without a printcap when `printcap` is false.
+  explicit PrintersPage(const std::vector<PrinterRow>& rows = samplePrinters(),
+                        bool printcap = true) {
     writeFile("/etc/printcap", formatPrintcap(rows));
+    if (!printcap) removePath("/etc/printcap");
     row_n = 0;
     CommandRecorder quiet;  // a present boot script is written anew while building
     window = buildMainWindow(PageBuilders{drawprinterlist});
@@ -116,15 +122,14 @@ class PrintersPage {
   }
   GtkWidget* windowBox() const { return findWidget(editor(), nullptr, 1); }
   GtkWidget* infoBox() const { return printerInfoBoxOf(windowBox()); }
+  GtkWidget* field(InfoRow row) const { return infoFieldOf(infoBox(), row); }
   GtkWidget* typeButton(TypeButton which) const {
     return typeButtonOf(printerTypeBoxOf(windowBox()), which);
   }
-  GtkWidget* button(int index) const { return widgetAt(pageBox, {3, index}); }
-
-  void openAdd() const { gtk_button_clicked(GTK_BUTTON(button(1))); }
+  void openAdd() const { click(widgetAt(pageBox, {3, 1})); }
   void openModify(int row) const {
     row_n = row;
-    gtk_button_clicked(GTK_BUTTON(modifyButtonOf(pageBox)));
+    click(modifyButtonOf(pageBox));
   }
 
   GtkWidget* window = nullptr;

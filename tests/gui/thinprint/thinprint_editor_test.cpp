@@ -13,10 +13,9 @@ class ThinPrintList : public ThinPrintPage {
     GList* windows = gtk_window_list_toplevels();
     GtkWidget* found = nullptr;
     for (GList* w = windows; w != nullptr; w = w->next) {
-      GtkWidget* window = GTK_WIDGET(w->data);
-      const gchar* title = gtk_window_get_title(GTK_WINDOW(window));
-      if (!GTK_IS_DIALOG(window) && title != nullptr && g_str_has_prefix(title, "ThinPrint: ")) {
-        found = window;
+      const gchar* title = gtk_window_get_title(GTK_WINDOW(w->data));
+      if (!GTK_IS_DIALOG(w->data) && title && g_str_has_prefix(title, "ThinPrint: ")) {
+        found = GTK_WIDGET(w->data);
       }
     }
     g_list_free(windows);
@@ -24,9 +23,8 @@ class ThinPrintList : public ThinPrintPage {
   }
   GtkWidget* nameEntry() { return tpEditorNameEntryOf(tpEditorBoxOf(editor())); }
   GtkWidget* deviceEntry() { return tpEditorDeviceEntryOf(tpEditorBoxOf(editor())); }
-  // Types into the open editor and presses "_Ok"; with a refusal expected, answers its dialog
-  // and gives its message. The answer is only armed when a dialog must come, so it can never
-  // reach a later one.
+  // Types into the open editor and presses "_Ok"; gives the refusal's message, if any. The
+  // answer is only armed when a refusal is expected, so it can never reach a later dialog.
   std::string typeAndOk(const std::string& name, const std::string& device, bool refused = false) {
     gtk_entry_set_text(GTK_ENTRY(nameEntry()), name.c_str());
     gtk_entry_set_text(GTK_ENTRY(deviceEntry()), device.c_str());
@@ -37,11 +35,6 @@ class ThinPrintList : public ThinPrintPage {
       EXPECT_EQ(answer.title, "Error: Couldn't add new printer");
     }
     return answer.message;
-  }
-  void add(const std::string& name, const std::string& device) {
-    click(tpAddOf(column));
-    ASSERT_NE(editor(), nullptr);
-    EXPECT_EQ(typeAndOk(name, device), "");
   }
   void select(int row) { gtk_clist_select_row(GTK_CLIST(list), row, 0); }
 };
@@ -69,14 +62,11 @@ TEST_F(ThinPrintList, EditorLayoutAndTheMainWindowWhileItIsOpen) {
 }
 
 TEST_F(ThinPrintList, OkChecksTheNameFirstAndStoresSpacedTextsInQuotes) {
-  struct Case {
-    const char* name;
-    const char* device;
+  const struct {
+    const char *name, *device;
     const char* refusal;  // "" when accepted
-    const char* storedName;
-    const char* storedDevice;
-  };
-  const Case cases[] = {
+    const char *storedName, *storedDevice;
+  } cases[] = {
       {"", "", "Printer name should not be empty!", nullptr, nullptr},
       {"", "/dev/lp0", "Printer name should not be empty!", nullptr, nullptr},
       {"Laser", "", "Device name should not be empty!", nullptr, nullptr},
@@ -85,9 +75,9 @@ TEST_F(ThinPrintList, OkChecksTheNameFirstAndStoresSpacedTextsInQuotes) {
       {"Bob's \"big\" one", "my dev", "", "Bob's \"big\" one", "\"my dev\""},
       {"  ", " ", "", "\"  \"", "\" \""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + "|" + c.device);
-    SetUp();
+    reset();
     build();
     click(tpAddOf(column));
     EXPECT_EQ(typeAndOk(c.name, c.device, *c.refusal != 0), c.refusal);
@@ -101,21 +91,21 @@ TEST_F(ThinPrintList, OkChecksTheNameFirstAndStoresSpacedTextsInQuotes) {
     } else {
       EXPECT_EQ(editor(), nullptr);
       EXPECT_EQ(listRows(list), (Rows{{c.storedName, c.storedDevice}}));
-      EXPECT_TRUE(sensitive(tpModifyOf(column)));
-      EXPECT_TRUE(sensitive(tpDeleteOf(column)));
+      expectEditable(true);
     }
     EXPECT_TRUE(sensitive(window));
-    TearDown();
-    window = nullptr;
   }
 }
 
 TEST_F(ThinPrintList, AddKeepsDuplicatesAndModifyShowsNamesWithoutQuotes) {
   build();
-  add("Laser", "/dev/lp0");
-  add("Laser", "/dev/lp0");
-  add("Office Laser", "/dev/usb/lp0");
-  EXPECT_EQ(clistRows(list), 3);
+  const Rows added = {
+      {"Laser", "/dev/lp0"}, {"Laser", "/dev/lp0"}, {"Office Laser", "/dev/usb/lp0"}};
+  for (const auto& [name, device] : added) {
+    click(tpAddOf(column));
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(typeAndOk(name, device), "");
+  }
   select(2);
   EXPECT_EQ(tprow_n, 2);
   click(tpModifyOf(column));
@@ -125,52 +115,38 @@ TEST_F(ThinPrintList, AddKeepsDuplicatesAndModifyShowsNamesWithoutQuotes) {
   EXPECT_EQ(entryText(deviceEntry()), "/dev/usb/lp0");
   // Ok puts the quotes back and changes the row in place.
   EXPECT_EQ(typeAndOk("Office Laser", "/dev/usb/lp1"), "");
-  EXPECT_EQ(
-      listRows(list),
-      (Rows{{"Laser", "/dev/lp0"}, {"Laser", "/dev/lp0"}, {"\"Office Laser\"", "/dev/usb/lp1"}}));
+  EXPECT_EQ(listRows(list), (Rows{added[0], added[1], {"\"Office Laser\"", "/dev/usb/lp1"}}));
 }
 
+// The name is shown as it is, not taken for markup; only Ok removes the row.
 TEST_F(ThinPrintList, DeleteAsksAndRemovesOnlyOnOk) {
-  struct Case {
+  const Rows all = {{"A", "/dev/lp0"}, {"<b>B</b>", "/dev/lp1"}, {"C", "/dev/lp2"}};
+  const struct {
+    const char* conf;
     int response;
     Rows after;
+  } cases[] = {
+      {"/dev/lp0 A\n/dev/lp1 <b>B</b>\n/dev/lp2 C\n", GTK_RESPONSE_ACCEPT, {all[0], all[2]}},
+      {"/dev/lp0 A\n/dev/lp1 <b>B</b>\n/dev/lp2 C\n", GTK_RESPONSE_REJECT, all},
+      {"/dev/lp0 A\n/dev/lp1 <b>B</b>\n/dev/lp2 C\n", GTK_RESPONSE_DELETE_EVENT, all},
+      {"/dev/lp1 <b>B</b>\n", GTK_RESPONSE_ACCEPT, {}},  // the last row
   };
-  const Case cases[] = {
-      {GTK_RESPONSE_ACCEPT, {{"A", "/dev/lp0"}, {"C", "/dev/lp2"}}},
-      {GTK_RESPONSE_REJECT, {{"A", "/dev/lp0"}, {"<b>B</b>", "/dev/lp1"}, {"C", "/dev/lp2"}}},
-      {GTK_RESPONSE_DELETE_EVENT, {{"A", "/dev/lp0"}, {"<b>B</b>", "/dev/lp1"}, {"C", "/dev/lp2"}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.response);
-    SetUp();
-    writeFile(kThinPrintConf, "/dev/lp0 A\n/dev/lp1 <b>B</b>\n/dev/lp2 C\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.conf) + std::to_string(c.response));
+    reset();
+    writeFile(kThinPrintConf, c.conf);
     build();
-    select(1);
+    select(c.after.empty() ? 0 : 1);
     DialogAnswer answer;
     answerNextDialog(c.response, &answer);
     click(tpDeleteOf(column));
     EXPECT_EQ(answer.title, "Delete Printer Confirmation");
-    // The name is shown as it is, not taken for markup.
     EXPECT_EQ(answer.message, "Are you sure you want to delete '<b>B</b>'?");
     EXPECT_EQ(listRows(list), c.after);
-    EXPECT_TRUE(sensitive(tpModifyOf(column)));
-    EXPECT_TRUE(sensitive(tpDeleteOf(column)));
-    TearDown();
-    window = nullptr;
-  }
-}
-
-TEST_F(ThinPrintList, DeletingTheLastRowLeavesOnlyAddImportAndSave) {
-  writeFile(kThinPrintConf, "/dev/lp0 A\n");
-  build();
-  select(0);
-  answerNextDialog(GTK_RESPONSE_ACCEPT);
-  click(tpDeleteOf(column));
-  EXPECT_EQ(clistRows(list), 0);
-  EXPECT_FALSE(sensitive(tpModifyOf(column)));
-  EXPECT_FALSE(sensitive(tpDeleteOf(column)));
-  for (GtkWidget* b : {tpAddOf(column), tpImportOf(column), tpSaveOf(column)}) {
-    EXPECT_TRUE(sensitive(b));
+    expectEditable(!c.after.empty());
+    for (GtkWidget* b : {tpAddOf(column), tpImportOf(column), tpSaveOf(column)}) {
+      EXPECT_TRUE(sensitive(b));
+    }
   }
 }
 
@@ -195,25 +171,17 @@ TEST_F(ThinPrintList, ImportTakesLocalDevicesAndQueueNamesOnce) {
 }
 
 TEST_F(ThinPrintList, ImportSetsModifyAndDeleteOnlyWhenRowsResult) {
-  struct Case {
-    std::vector<StandInPrinter> printers;
-    bool rowsAfter;
-  };
-  const Case cases[] = {
+  const std::pair<std::vector<StandInPrinter>, bool> cases[] = {
       {{}, false},
       {{{"odd", "Unknown", "/dev/odd"}}, false},
-      {{{"usbp", "USB", "/dev/usb/lp0"}}, true},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    standInPrinters() = c.printers;
+      {{{"u", "USB", "/dev/usb/lp0"}}, true}};
+  for (const auto& [printers, rowsAfter] : cases) {
+    reset();
+    standInPrinters() = printers;
     build();
     click(tpImportOf(column));
-    EXPECT_EQ(clistRows(list) > 0, c.rowsAfter);
-    EXPECT_EQ(sensitive(tpModifyOf(column)), c.rowsAfter);
-    EXPECT_EQ(sensitive(tpDeleteOf(column)), c.rowsAfter);
-    TearDown();
-    window = nullptr;
+    EXPECT_EQ(clistRows(list) > 0, rowsAfter);
+    expectEditable(rowsAfter);
   }
 }
 

@@ -1,5 +1,5 @@
-// What the ThinPrint GUI tests share: a sandboxed system with the client installed, a main
-// window with a stand-in Printers page, and small ways to look at the page.
+// A sandboxed system with the ThinPrint client installed, a main window with a stand-in
+// Printers page, and small ways to look at the ThinPrint page.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,21 +21,17 @@
 
 namespace tptest {
 
-using Rows = std::vector<std::pair<std::string, std::string>>;
+using Rows = std::vector<std::pair<std::string, std::string>>;  // name, device
 
-// Rows of the stand-in printer table: name, type, device.
 struct StandInPrinter {
-  const char* name;
-  const char* type;
-  const char* device;
+  const char *name, *type, *device;
 };
 inline std::vector<StandInPrinter>& standInPrinters() {
   static std::vector<StandInPrinter> printers;
   return printers;
 }
 
-// The Printers page is built elsewhere; this stand-in has its layout: check button, scrolled
-// window holding the 9-column printer table, button row.
+// The Printers page's layout: check button, scrolled 9-column printer table, button row.
 inline void standInPrintersPage(GtkWidget* pageBox) {
   gtk_box_pack_start(GTK_BOX(pageBox), gtk_check_button_new_with_label("boot"), FALSE, FALSE, 0);
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
@@ -52,23 +48,19 @@ inline void standInPrintersPage(GtkWidget* pageBox) {
 inline void writeFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::trunc | std::ios::binary) << content;
 }
-
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
 inline Rows listRows(GtkWidget* list) {
   Rows rows;
   for (int r = 0; r < clistRows(list); ++r)
     rows.emplace_back(clistCell(list, r, 0), clistCell(list, r, 1));
   return rows;
 }
-
 inline bool sensitive(GtkWidget* widget) {
   return gtk_widget_get_sensitive(widget);
 }
-
 inline bool active(GtkWidget* toggle) {
   return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(toggle));
 }
@@ -87,15 +79,18 @@ class ThinPrintPage : public testing::Test {
   }
   void TearDown() override {
     if (window != nullptr) gtk_widget_destroy(window);
+    window = nullptr;
     pumpEvents();
     unlink(kThinPrintConf);
     unlink(kThinPrintScript);
   }
+  // A fresh system for the next case of a table.
+  void reset() {
+    TearDown();
+    SetUp();
+  }
   void build() {
-    PageBuilders pages;
-    pages.printers = standInPrintersPage;
-    pages.thinprint = thinprintpkg;
-    window = buildMainWindow(pages);
+    window = buildMainWindow(PageBuilders{standInPrintersPage, nullptr, thinprintpkg});
     notebook = mainNotebookOf(window);
     page = thinprintPageOf(notebook);
     ASSERT_NE(page, nullptr);
@@ -106,7 +101,26 @@ class ThinPrintPage : public testing::Test {
     gtk_button_clicked(GTK_BUTTON(button));
     pumpEvents();
   }
-  GtkWidget* printersPage() const { return gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 0); }
+  // Leaves "Use Default" and types the value.
+  void setValue(GtkWidget* useDefault, GtkWidget* entry, const char* text) {
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(useDefault), FALSE);
+    gtk_entry_set_text(GTK_ENTRY(entry), text);
+  }
+  void append(const std::string& name, const std::string& device) {
+    const gchar* cells[2] = {name.c_str(), device.c_str()};
+    gtk_clist_append(GTK_CLIST(list), const_cast<gchar**>(cells));
+  }
+  // Saves, answering the dialog that follows; gives its title and message.
+  std::pair<std::string, std::string> save() {
+    DialogAnswer answer;
+    answerNextDialog(GTK_RESPONSE_ACCEPT, &answer);
+    click(tpSaveOf(column));
+    return {answer.title, answer.message};
+  }
+  void expectEditable(bool rows) {
+    EXPECT_EQ(sensitive(tpModifyOf(column)), rows);
+    EXPECT_EQ(sensitive(tpDeleteOf(column)), rows);
+  }
 
   GtkWidget* window = nullptr;
   GtkWidget* notebook = nullptr;
