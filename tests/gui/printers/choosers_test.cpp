@@ -35,10 +35,10 @@ TEST(Choosers, FilterAndPPDListsTheirOrderAndDefaults) {
   } cases[] = {
       {{"abc", "lpf", "pclbanner"},
        false,
-       {f + "abc", f + "lpf", f + "pclbanner", "None"},
+       Lines{f + "abc", f + "lpf", f + "pclbanner", "None"},
        f + "lpf",
-       {"b.ppd", "a.ppd", "notes.txt"},
-       {lib + "a.ppd", lib + "b.ppd", "None"}},
+       Lines{"b.ppd", "a.ppd", "notes.txt"},
+       Lines{lib + "a.ppd", lib + "b.ppd", "None"}},
       {{"abc", "lpf"}, true, {f + "abc", f + "lpf", kFoomatic, "None"}, f + "lpf", {}, {"None"}},
       {{"abc", "zzz"}, true, {f + "abc", f + "zzz", kFoomatic, "None"}, f + "abc", {}, {"None"}},
       {{}, true, {kFoomatic, "None"}, kFoomatic, {}, {"None"}},
@@ -83,13 +83,7 @@ TEST(Choosers, ModifyFormLoadsEachKindOfPrinter) {
   std::vector<PrinterRow> rows = samplePrinters();
   rows.push_back({"", "unk1", "Odd", "Unknown", "", "", "", "", ""});
   for (const std::string name : {"smb1", "unk1"}) {
-    SambaSettings s;
-    s.server = name + "-host";
-    s.printer = "laser";
-    s.user = "guest";
-    s.password = "secret";
-    s.workgroup = "WG";
-    s.translate = true;
+    const SambaSettings s{name + "-host", "laser", "guest", "secret", "WG", true};
     writeFile(sambaScriptPath(name), formatSambaScript(s));
   }
   const std::string lpf = std::string(kFilters) + "/lpf";

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,9 +23,7 @@ inline void writeFile(const std::string& path, const std::string& content) {
 }
 inline std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 inline void removePath(const std::string& path) {
   std::error_code ignored;
@@ -46,6 +43,8 @@ inline int lineAt(const std::vector<std::string>& lines, const std::string& line
   const auto it = std::find(lines.begin(), lines.end(), line);
   return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
 }
+
+using Lines = std::vector<std::string>;
 
 // Default Parallel, a Network and a Samba printer.
 inline std::vector<PrinterRow> samplePrinters() {
@@ -71,21 +70,15 @@ inline std::vector<std::string> comboItems(GtkWidget* combo) {
   return items;
 }
 
-inline bool shown(GtkWidget* w) {
-  return gtk_widget_get_visible(w) != FALSE;
-}
-inline bool sensitive(GtkWidget* w) {
-  return gtk_widget_get_sensitive(w) != FALSE;
-}
-inline bool active(GtkWidget* t) {
-  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(t));
-}
-inline void click(GtkWidget* button) {
-  gtk_button_clicked(GTK_BUTTON(button));
-}
-inline std::string labelText(GtkWidget* label) {
-  return gtk_label_get_text(GTK_LABEL(label));
-}
+inline constexpr auto shown = [](GtkWidget* w) { return gtk_widget_get_visible(w) != FALSE; };
+inline constexpr auto sensitive = [](GtkWidget* w) { return gtk_widget_get_sensitive(w) != FALSE; };
+inline constexpr auto active = [](GtkWidget* w) {
+  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w)) != FALSE;
+};
+inline constexpr auto click = [](GtkWidget* w) { gtk_button_clicked(GTK_BUTTON(w)); };
+inline constexpr auto labelText = [](GtkWidget* w) {
+  return std::string(gtk_label_get_text(GTK_LABEL(w)));
+};
 
 class PrintersPage {
  public:

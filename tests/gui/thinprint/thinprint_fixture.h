@@ -58,12 +58,10 @@ inline Rows listRows(GtkWidget* list) {
     rows.emplace_back(clistCell(list, r, 0), clistCell(list, r, 1));
   return rows;
 }
-inline bool sensitive(GtkWidget* widget) {
-  return gtk_widget_get_sensitive(widget);
-}
-inline bool active(GtkWidget* toggle) {
-  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(toggle));
-}
+inline constexpr auto sensitive = [](GtkWidget* w) { return gtk_widget_get_sensitive(w) != FALSE; };
+inline constexpr auto active = [](GtkWidget* w) {
+  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w)) != FALSE;
+};
 
 class ThinPrintPage : public testing::Test {
  protected:

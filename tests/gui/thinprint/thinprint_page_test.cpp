@@ -66,30 +66,18 @@ TEST_F(ThinPrintPage, ReadsTheSettingsFileIntoTheWidgets) {
     Rows rows;
   } cases[] = {
       {nullptr, false, nullptr, nullptr, {}},
-      {"BANDWIDTH=256000\nPORT=4000\n/dev/usb/lp0 Laser\n",
-       true,
-       "256000",
-       "4000",
-       {{"Laser", "/dev/usb/lp0"}}},
+      {"BANDWIDTH=256000\nPORT=4000\n/dev/usb/lp0 Laser\n", true, "256000", "4000",
+       Rows{{"Laser", "/dev/usb/lp0"}}},
       // A keyword line without "=" is in use, with an empty value.
       {"BANDWIDTH\n", false, "", nullptr, {}},
       // The last of several wins; only the exact case at the very start is a keyword.
-      {"BANDWIDTH=1\nBANDWIDTH=2\n bandwidth=3\nPort=5\n",
-       false,
-       "2",
-       nullptr,
-       {{"", "bandwidth=3"}, {"", "Port=5"}}},
+      {"BANDWIDTH=1\nBANDWIDTH=2\n bandwidth=3\nPort=5\n", false, "2", nullptr,
+       Rows{{"", "bandwidth=3"}, {"", "Port=5"}}},
       // A device beginning with PORT makes a port line; a blank line an empty row.
-      {"PORTABLE x=y\n\n/dev/lp0 \"Office Laser\"\r\n",
-       false,
-       nullptr,
-       "y",
-       {{"", ""}, {"\"Office Laser\"", "/dev/lp0"}}},
-      {"/dev/lp0 Last-line-without-feed",
-       false,
-       nullptr,
-       nullptr,
-       {{"Last-line-without-feed", "/dev/lp0"}}},
+      {"PORTABLE x=y\n\n/dev/lp0 \"Office Laser\"\r\n", false, nullptr, "y",
+       Rows{{"", ""}, {"\"Office Laser\"", "/dev/lp0"}}},
+      {"/dev/lp0 Last-line-without-feed", false, nullptr, nullptr,
+       Rows{{"Last-line-without-feed", "/dev/lp0"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.conf ? c.conf : "no file");
@@ -118,23 +106,15 @@ TEST_F(ThinPrintPage, SaveWritesTheFileTheScriptAndRunsTheCommandLines) {
     Rows rows;
     const char *conf, *scriptLine;  // nullptr: no script
   } cases[] = {
-      {true,
-       " \t256000 ",
-       nullptr,
-       nullptr,
-       {{"Laser", "/dev/usb/lp0"}},
+      {true, " \t256000 ", nullptr, nullptr, Rows{{"Laser", "/dev/usb/lp0"}},
        "BANDWIDTH=256000\n/dev/usb/lp0 Laser\n",
        "/usr/share/thinprint/thnuclnt -b 256000 -dev /dev/usb/lp0 -name Laser "},
-      {true,
-       "   ",
-       "9100",
-       nullptr,
-       {{"\"Office Laser\"", "/dev/lp0"}, {"B", "b"}},
+      {true, "   ", "9100", nullptr, Rows{{"\"Office Laser\"", "/dev/lp0"}, {"B", "b"}},
        "PORT=9100\n/dev/lp0 \"Office Laser\"\nb B\n",
        "/usr/share/thinprint/thnuclnt -port 9100 -dev /dev/lp0 -name \"Office Laser\" -dev b "
        "-name B "},
       {true, nullptr, nullptr, "512", {}, "", "/usr/share/thinprint/thnuclnt "},
-      {false, "64000", "4000", nullptr, {{"", ""}}, "BANDWIDTH=64000\nPORT=4000\n \n", nullptr},
+      {false, "64000", "4000", nullptr, Rows{{"", ""}}, "BANDWIDTH=64000\nPORT=4000\n \n", nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.conf);
