@@ -68,7 +68,6 @@ TEST_F(ThinPrintList, OkChecksTheNameFirstAndStoresSpacedTextsInQuotes) {
     const char *storedName, *storedDevice;
   } cases[] = {
       {"", "", "Printer name should not be empty!", nullptr, nullptr},
-      {"", "/dev/lp0", "Printer name should not be empty!", nullptr, nullptr},
       {"Laser", "", "Device name should not be empty!", nullptr, nullptr},
       {"Laser", "/dev/usb/lp0", "", "Laser", "/dev/usb/lp0"},
       {"Office Laser", "/dev/lp0", "", "\"Office Laser\"", "/dev/lp0"},
