@@ -147,23 +147,6 @@ TEST_F(ThinPrintPage, SaveWritesTheFileTheScriptAndRunsTheCommandLines) {
   }
 }
 
-// What Save wrote is what the next start shows; a bandwidth of spaces is back at its default.
-TEST_F(ThinPrintPage, SavedSettingsReadBackAtTheNextStart) {
-  build();
-  setValue(tpBandwidthDefaultOf(page), tpBandwidthEntryOf(page), "  ");
-  setValue(tpPortDefaultOf(page), tpPortEntryOf(page), "4000");
-  append("Laser", "/dev/usb/lp0");
-  {
-    CommandRecorder recorder;
-    save();
-  }
-  gtk_widget_destroy(window);
-  build();
-  EXPECT_TRUE(active(tpBandwidthDefaultOf(page)));
-  EXPECT_EQ(entryText(tpPortEntryOf(page)), "4000");
-  EXPECT_EQ(listRows(list), (Rows{{"Laser", "/dev/usb/lp0"}}));
-}
-
 // An unwritable settings folder stops Save before any command. An unwritable start script
 // (a folder in its place) leaves the client stopped, the settings saved and the user told so.
 TEST_F(ThinPrintPage, UnwritableFilesStopSaveAtTheRightPoint) {
