@@ -80,6 +80,15 @@ inline constexpr auto labelText = [](GtkWidget* w) {
   return std::string(gtk_label_get_text(GTK_LABEL(w)));
 };
 
+// The buttons' labels, each followed by "|"; "?|" for what is not a button.
+inline std::string buttonLabels(std::initializer_list<GtkWidget*> buttons) {
+  std::string labels;
+  for (GtkWidget* b : buttons) {
+    labels += std::string(GTK_IS_BUTTON(b) ? gtk_button_get_label(GTK_BUTTON(b)) : "?") + "|";
+  }
+  return labels;
+}
+
 class PrintersPage {
  public:
   // Without a printcap when `printcap` is false.

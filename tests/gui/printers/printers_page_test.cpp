@@ -23,24 +23,17 @@ std::string names(GtkWidget* table) {
 
 TEST(PrintersPage, NamedPathsAndColumns) {
   PrintersPage page;
-  GtkWidget* boot = bootSwitchOf(page.pageBox);
-  ASSERT_TRUE(GTK_IS_CHECK_BUTTON(boot));
-  EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(boot)), "Load LPD Server at boot time");
+  auto at = [&page](int child) { return findWidget(buttonRowOf(page.pageBox), nullptr, child); };
+  EXPECT_EQ(buttonLabels({bootSwitchOf(page.pageBox), at(1), at(2), at(3), at(5)}),
+            "Load LPD Server at boot time|Add|Modify|Delete|Exit|");
+  EXPECT_TRUE(GTK_IS_CHECK_BUTTON(bootSwitchOf(page.pageBox)));
+  EXPECT_TRUE(GTK_IS_FIXED(at(4)));
   ASSERT_TRUE(GTK_IS_CLIST(page.table));
-  EXPECT_EQ(ancestor(page.table, 4), page.window);  // where the editor finds its parent
-  const char* labels[] = {"Add", "Modify", "Delete", nullptr, "Exit"};
-  for (int child = 1; child <= 5; ++child) {
-    GtkWidget* button = findWidget(buttonRowOf(page.pageBox), nullptr, child);
-    if (labels[child - 1] == nullptr) {
-      EXPECT_TRUE(GTK_IS_FIXED(button));
-      continue;
-    }
-    ASSERT_TRUE(GTK_IS_BUTTON(button)) << child;
-    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(button)), labels[child - 1]);
-    EXPECT_EQ(ancestor(button, 4), page.window) << child;
+  for (GtkWidget* w : {page.table, at(1), at(2), at(3), at(5)}) {
+    EXPECT_EQ(ancestor(w, 4), page.window);  // where the editor finds its parent
   }
-  EXPECT_EQ(modifyButtonOf(page.pageBox), findWidget(buttonRowOf(page.pageBox), nullptr, 2));
-  EXPECT_EQ(deleteButtonOf(page.pageBox), findWidget(buttonRowOf(page.pageBox), nullptr, 3));
+  EXPECT_EQ(modifyButtonOf(page.pageBox), at(2));
+  EXPECT_EQ(deleteButtonOf(page.pageBox), at(3));
 
   EXPECT_EQ(tableRows(page.table), parsePrintcap(formatPrintcap(samplePrinters())).rows);
   const char* titles[] = {"Default", "Printer Name", "Description", "Type", "Device",
@@ -68,23 +61,18 @@ TEST(PrintersPage, ModifyAndDeleteUsableExactlyWithRows) {
   }
 }
 
+// Usable only with lpd; without it the switch still shows whether the boot script is there.
 TEST(PrintersPage, BootSwitchFollowsLpdAndBootScript) {
-  const struct {
-    bool lpd, bootScript, sensitive, active;
-  } cases[] = {
-      {true, false, true, false},
-      {true, true, true, true},
-      {false, false, false, false},
-      {false, true, false, true},  // insensitive, yet it shows the script is there
-  };
   const bool hadLpd = std::filesystem::exists("/usr/sbin/lpd");
   if (hadLpd) std::rename("/usr/sbin/lpd", "/usr/sbin/lpd.away");
-  for (const auto& c : cases) {
-    setPresent("/usr/sbin/lpd", c.lpd);
-    setPresent("/etc/init.d/runlpd", c.bootScript);
-    PrintersPage page;
-    EXPECT_EQ(sensitive(bootSwitchOf(page.pageBox)), c.sensitive) << c.lpd << c.bootScript;
-    EXPECT_EQ(active(bootSwitchOf(page.pageBox)), c.active) << c.lpd << c.bootScript;
+  for (bool lpd : {true, false}) {
+    for (bool bootScript : {false, true}) {
+      setPresent("/usr/sbin/lpd", lpd);
+      setPresent("/etc/init.d/runlpd", bootScript);
+      PrintersPage page;
+      EXPECT_EQ(sensitive(bootSwitchOf(page.pageBox)), lpd) << lpd << bootScript;
+      EXPECT_EQ(active(bootSwitchOf(page.pageBox)), bootScript) << lpd << bootScript;
+    }
   }
   removePath("/etc/init.d/runlpd");
   removePath("/usr/sbin/lpd");
