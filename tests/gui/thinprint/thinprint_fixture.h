@@ -55,7 +55,7 @@ inline std::string readFile(const std::string& path) {
 inline Rows listRows(GtkWidget* list) {
   Rows rows;
   for (int r = 0; r < clistRows(list); ++r)
-    rows.emplace_back(clistCell(list, r, 0), clistCell(list, r, 1));
+    rows.push_back({clistCell(list, r, 0), clistCell(list, r, 1)});
   return rows;
 }
 inline constexpr auto sensitive = [](GtkWidget* w) { return gtk_widget_get_sensitive(w) != FALSE; };
