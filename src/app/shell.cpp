@@ -1,11 +1,11 @@
 #include "app/shell.h"
 
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 
 extern char** environ;
 
@@ -40,24 +40,48 @@ bool isSafeShellByte(char c) {
   }
 }
 
-void sleepMilliseconds(long ms) {
-  struct timespec ts = {0, ms * 1000000L};
-  nanosleep(&ts, nullptr);
+// The child being waited for; 0 when no command runs.
+pid_t& runningChild() {
+  static pid_t pid = 0;
+  return pid;
 }
 
-// Waits for the child; with a pump, polls so the pump can run between checks.
-void waitForChild(pid_t pid) {
+// A descriptor that turns readable the moment pid ends; -1 where the kernel has none.
+int exitDescriptorOf(pid_t pid) {
+#ifdef SYS_pidfd_open
+  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+  (void)pid;
+  return -1;
+#endif
+}
+
+void reap(pid_t pid) {
   int status = 0;
-  if (!waitPump()) {
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  for (;;) {
-    const pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid || (done < 0 && errno != EINTR)) return;
-    waitPump()();
-    sleepMilliseconds(2);
+}
+
+// A pump waits on the child's exit descriptor, so it wakes the moment the child ends; the
+// final waitpid then only collects it.
+void waitForChild(pid_t pid) {
+  if (waitPump()) {
+    const int exitFd = exitDescriptorOf(pid);
+    if (exitFd >= 0) {
+      waitPump()(exitFd);
+      close(exitFd);
+    }
+  }
+  reap(pid);
+}
+
+// A line started during another one's wait (by a timer, say) begins only after that one has
+// ended: one command line at a time. The earlier child is left for its own caller to collect.
+void awaitRunningChild() {
+  if (runningChild() <= 0) return;
+  siginfo_t info;
+  while (waitid(P_PID, static_cast<id_t>(runningChild()), &info, WEXITED | WNOWAIT) < 0 &&
+         errno == EINTR) {
   }
 }
 
@@ -71,15 +95,23 @@ void setCommandWaitPump(CommandWaitPump pump) {
   waitPump() = std::move(pump);
 }
 
+bool commandRunning() {
+  return runningChild() > 0;
+}
+
 void runCommand(const std::string& line) {
   if (observer() && observer()(line)) return;
+  awaitRunningChild();
   char shell[] = "/bin/sh";
   char dashC[] = "-c";
   std::string copy = line;
   char* argv[] = {shell, dashC, copy.data(), nullptr};
   pid_t pid = 0;
   if (posix_spawn(&pid, shell, nullptr, nullptr, argv, environ) != 0) return;
+  const pid_t outer = runningChild();
+  runningChild() = pid;
   waitForChild(pid);
+  runningChild() = outer;
 }
 
 std::string shellQuote(const std::string& value) {

@@ -13,10 +13,14 @@ void runCommand(const std::string& line);
 using CommandObserver = std::function<bool(const std::string& line)>;
 void setCommandObserver(CommandObserver observer);
 
-// Called while a command runs, between checks of whether it has ended (a few ms apart);
-// the GUI uses it to keep windows repainting. nullptr: just wait.
-using CommandWaitPump = std::function<void()>;
+// Waits for a running command in place of a plain blocking wait: given a descriptor that turns
+// readable the moment the command ends, it returns once it has. The GUI uses it to keep windows
+// repainting. nullptr: just wait.
+using CommandWaitPump = std::function<void(int endedFd)>;
 void setCommandWaitPump(CommandWaitPump pump);
+
+// True while a command line runs; what the wait lets run meanwhile (timers) starts none.
+bool commandRunning();
 
 // A value for a command line: bare when it holds only [A-Za-z0-9._/@%+=:,-] (so ordinary
 // names give the documented lines byte for byte), single-quoted otherwise.

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/busy.h"
 #include "app/files.h"
 #include "app/i18n.h"
 #include "app/shell.h"
@@ -118,6 +119,8 @@ GtkWidget* mainNotebookOf(GtkWidget* mainWindow) {
 }
 
 GtkWidget* buildMainWindow(const PageBuilders& pages) {
+  // From here on a slow command leaves the windows painted and busy rather than frozen.
+  installBusyWait();
   GtkWidget* window = buildWindowFrame();
   GtkWidget* notebook = gtk_notebook_new();
   gtk_container_add(GTK_CONTAINER(window), notebook);

@@ -20,6 +20,7 @@ bool anotherInstanceRuns(const char* programName);
 void window_destroyed(GtkWidget* widget, gpointer data);
 
 // Builds the main window, its notebook and pages (not shown). The toolkit must be initialised.
+// Also installs the busy wait (app/busy.h) for every command run from then on.
 GtkWidget* buildMainWindow(const PageBuilders& pages);
 // The notebook: the main window's only child.
 GtkWidget* mainNotebookOf(GtkWidget* mainWindow);

@@ -175,7 +175,8 @@ void tabpage_switched(GtkNotebook* notebook, GtkNotebookPage* /*page*/, guint pa
 gboolean showPRjobs(gpointer CBprt) {
   GtkWidget* chooser = GTK_WIDGET(CBprt);
   if (!jobsPageIsCurrent(chooser)) return FALSE;
-  list_jobs(chooser);
+  // A tick that falls due while a command runs (a slow lpq, say) skips; the next one lists.
+  if (!commandRunning()) list_jobs(chooser);
   return TRUE;
 }
 

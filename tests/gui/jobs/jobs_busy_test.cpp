@@ -1,0 +1,141 @@
+// A listing whose lpq takes 3 s, through the real runner: the window keeps painting under a busy
+// cursor, real clicks are refused meanwhile, and no second command line starts until it ends.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/files.h"
+#include "app/shell.h"
+#include "app/startup.h"
+#include "app/widgets.h"
+#include "gui_support.h"
+#include "jobs/jobs_page.h"
+#include "printers/printers_page.h"
+#include "store/printcap.h"
+#include "store/spooler.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const char* const kLog = "/tmp/lpq.log";
+const char* const kNested = "echo nested >> /tmp/lpq.log";
+
+std::string readLog() {
+  std::ostringstream text;
+  text << std::ifstream(kLog).rdbuf();
+  return text.str();
+}
+
+// Real pointer input from the X server: move away (so the button sees the pointer enter), then
+// press and release over the button.
+void clickOnScreen(GtkWidget* button) {
+  GdkDisplay* display = gdk_display_get_default();
+  gdk_display_warp_pointer(display, gdk_display_get_default_screen(display), 0, 0);
+  ASSERT_TRUE(gtk_test_widget_click(button, 1, GdkModifierType(0)));
+}
+
+struct DuringWait {
+  GtkWidget *window, *chooser, *refresh;
+  bool running = false, tickKeptTimer = false, nestedRan = false;
+  GdkCursorType cursor = GDK_X_CURSOR;
+  int exposes = 0;
+};
+
+gboolean lookAndPoke(gpointer data) {
+  auto* seen = static_cast<DuringWait*>(data);
+  seen->running = commandRunning();
+  if (GdkCursor* cursor = gdk_window_get_cursor(gtk_widget_get_window(seen->window)))
+    seen->cursor = gdk_cursor_get_cursor_type(cursor);
+  clickOnScreen(seen->refresh);
+  seen->tickKeptTimer = showPRjobs(seen->chooser);
+  gtk_widget_queue_draw(seen->window);
+  return FALSE;
+}
+
+gboolean runNested(gpointer data) {
+  runCommand(kNested);
+  static_cast<DuringWait*>(data)->nestedRan = true;
+  return FALSE;
+}
+
+gboolean countExpose(GtkWidget*, GdkEventExpose*, gpointer data) {
+  if (commandRunning()) ++static_cast<DuringWait*>(data)->exposes;
+  return FALSE;
+}
+
+}  // namespace
+
+TEST(BusyWindow, SlowListingPaintsRefusesClicksAndNeverOverlaps) {
+  ASSERT_STREQ(std::getenv("SPM_IN_SANDBOX"), "1");
+  mkdir("/tmp/slowbin", 0755);
+  std::ofstream("/tmp/slowbin/lpq")
+      << "#!/bin/sh\necho start >> " << kLog << "\nsleep 3\necho end >> " << kLog << "\n";
+  chmod("/tmp/slowbin/lpq", 0755);
+  ASSERT_TRUE(replaceFile(kPrintcapPath, "office:lp=/dev/lp0:\n"));
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", ("/tmp/slowbin:" + path).c_str(), 1);
+
+  Lines lines;
+  bool swallow = true;
+  setCommandObserver([&](const std::string& line) {
+    lines.push_back(line);
+    return swallow;
+  });
+  PageBuilders pages;
+  pages.printers = drawprinterlist;
+  pages.jobs = drawprintjobs;
+  pages.switchPage = tabpage_switched;
+  GtkWidget* window = buildMainWindow(pages);
+  GtkWidget* notebook = mainNotebookOf(window);
+  GtkWidget* jobsPage = jobsPageOfNotebook(notebook);
+  GtkWidget* chooser = jobsChooserOf(jobsPage);
+  GtkWidget* refresh = findWidget(jobsButtonRowOf(jobsPage), nullptr, 1);
+  gtk_widget_show_now(window);
+  gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), 1);
+  while (g_source_remove_by_user_data(chooser)) {
+  }
+  pumpEvents();
+
+  // The slow listing starts from a real click; meanwhile another click, a tick, a redraw and a
+  // second command line are tried.
+  DuringWait seen{window, chooser, refresh};
+  g_signal_connect(window, "expose-event", G_CALLBACK(countExpose), &seen);
+  swallow = false;
+  lines.clear();
+  g_timeout_add(400, lookAndPoke, &seen);
+  g_timeout_add(1500, runNested, &seen);
+  clickOnScreen(refresh);
+  for (const gint64 end = g_get_monotonic_time() + 30 * G_TIME_SPAN_SECOND;
+       !seen.nestedRan && g_get_monotonic_time() < end;)
+    g_main_context_iteration(nullptr, TRUE);
+  pumpEvents();
+
+  EXPECT_TRUE(seen.running);
+  EXPECT_EQ(seen.cursor, GDK_WATCH);
+  EXPECT_TRUE(seen.tickKeptTimer);
+  EXPECT_GT(seen.exposes, 0);
+  EXPECT_EQ(lines, (Lines{lpqCommand("office"), kNested, "rm /tmp/lprqueue"}));
+  EXPECT_EQ(readLog(), "start\nend\nnested\n");
+  EXPECT_EQ(gdk_window_get_cursor(gtk_widget_get_window(window)), nullptr);
+
+  // Idle again, the same click lists.
+  swallow = true;
+  lines.clear();
+  clickOnScreen(refresh);
+  for (int turns = 0; turns < 100 && lines.empty(); ++turns) {
+    pumpEvents();
+    g_usleep(10000);
+  }
+  EXPECT_EQ(lines, (Lines{lpqCommand("office"), "rm /tmp/lprqueue"}));
+
+  setCommandObserver(nullptr);
+  gtk_widget_destroy(window);
+  pumpEvents();
+  setenv("PATH", path.c_str(), 1);
+}
