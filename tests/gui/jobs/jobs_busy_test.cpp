@@ -40,9 +40,19 @@ void clickOnScreen(GtkWidget* button) {
   ASSERT_TRUE(gtk_test_widget_click(button, 1, GdkModifierType(0)));
 }
 
+// Runs the main loop until done() holds, for at most about ten seconds.
+template <typename Done>
+void turnUntil(Done done) {
+  for (int turns = 0; turns < 1000 && !done(); ++turns) {
+    pumpEvents();
+    g_usleep(10000);
+  }
+  pumpEvents();
+}
+
 struct DuringWait {
-  GtkWidget *window, *chooser, *refresh;
-  bool running = false, tickKeptTimer = false, nestedRan = false;
+  GtkWidget *window = nullptr, *chooser = nullptr, *refresh = nullptr;
+  bool running = false, tickKeptTimer = false;
   GdkCursorType cursor = GDK_X_CURSOR;
   int exposes = 0;
 };
@@ -58,9 +68,8 @@ gboolean lookAndPoke(gpointer data) {
   return FALSE;
 }
 
-gboolean runNested(gpointer data) {
+gboolean runNested(gpointer /*data*/) {
   runCommand(kNested);
-  static_cast<DuringWait*>(data)->nestedRan = true;
   return FALSE;
 }
 
@@ -81,9 +90,15 @@ TEST(BusyWindow, SlowListingPaintsRefusesClicksAndNeverOverlaps) {
   const std::string path = std::getenv("PATH");
   setenv("PATH", ("/tmp/slowbin:" + path).c_str(), 1);
 
+  // The probes are timed from the start of the slow lpq, so they fall well inside its wait.
   Lines lines;
   bool swallow = true;
+  DuringWait seen;
   setCommandObserver([&](const std::string& line) {
+    if (!swallow && lines.empty()) {
+      g_timeout_add(300, lookAndPoke, &seen);
+      g_timeout_add(1500, runNested, &seen);
+    }
     lines.push_back(line);
     return swallow;
   });
@@ -104,17 +119,12 @@ TEST(BusyWindow, SlowListingPaintsRefusesClicksAndNeverOverlaps) {
 
   // The slow listing starts from a real click; meanwhile another click, a tick, a redraw and a
   // second command line are tried.
-  DuringWait seen{window, chooser, refresh};
+  seen = DuringWait{window, chooser, refresh};
   g_signal_connect(window, "expose-event", G_CALLBACK(countExpose), &seen);
   swallow = false;
   lines.clear();
-  g_timeout_add(400, lookAndPoke, &seen);
-  g_timeout_add(1500, runNested, &seen);
   clickOnScreen(refresh);
-  for (const gint64 end = g_get_monotonic_time() + 30 * G_TIME_SPAN_SECOND;
-       !seen.nestedRan && g_get_monotonic_time() < end;)
-    g_main_context_iteration(nullptr, TRUE);
-  pumpEvents();
+  turnUntil([&] { return lines.size() == 3; });
 
   EXPECT_TRUE(seen.running);
   EXPECT_EQ(seen.cursor, GDK_WATCH);
@@ -128,10 +138,7 @@ TEST(BusyWindow, SlowListingPaintsRefusesClicksAndNeverOverlaps) {
   swallow = true;
   lines.clear();
   clickOnScreen(refresh);
-  for (int turns = 0; turns < 100 && lines.empty(); ++turns) {
-    pumpEvents();
-    g_usleep(10000);
-  }
+  turnUntil([&] { return !lines.empty(); });
   EXPECT_EQ(lines, (Lines{lpqCommand("office"), "rm /tmp/lprqueue"}));
 
   setCommandObserver(nullptr);
