@@ -97,7 +97,7 @@ TEST(BusyWindow, SlowListingPaintsRefusesClicksAndNeverOverlaps) {
   setCommandObserver([&](const std::string& line) {
     if (!swallow && lines.empty()) {
       g_timeout_add(300, lookAndPoke, &seen);
-      g_timeout_add(1500, runNested, &seen);
+      g_timeout_add(1500, runNested, nullptr);
     }
     lines.push_back(line);
     return swallow;
