@@ -2,12 +2,13 @@
 # Instructions of the program's start-up with 100 printers, counted by callgrind: exact and
 # repeatable where times are not, so a change can be compared run to run.
 #   bench/callgrind.sh BUILD_DIR [PRINTERS]    (root; enters the sandbox with its own Xvfb)
-# Runs bench/startup_once (the program's start-up, ending once the main window is mapped) and
-# prints
-#   callgrind printers=N total_ir=.. own_ir=.. own_src_ir=.. read_printcap_ir=.. fill_chooser_ir=..
+# Counts bench/startup_once (the program's start-up, ending once the main window is mapped) and
+# the bare window of the same layout (baseline), and prints
+#   callgrind printers=N base_ir=.. total_ir=.. own_ir=.. own_src_ir=.. read_printcap_ir=..
+#             drawprintjobs_ir=..
 # own_ir: instructions executed inside the program's own executable (our code and the library
 # templates compiled into it); own_src_ir: the part whose lines are in src/; *_ir of a function:
-# inclusive (with what it calls in the toolkit). The profile stays as BUILD_DIR/callgrind.out.
+# inclusive (with what it calls in the toolkit). Profiles stay as BUILD_DIR/callgrind*.out.
 set -euo pipefail
 
 self=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/$(basename "${BASH_SOURCE[0]}")
@@ -27,6 +28,9 @@ out=$build/callgrind.out
 export LC_ALL=C LANGUAGE=
 "$build/bench/bench_data" printcap "$printers" >/etc/printcap
 valgrind --tool=callgrind --callgrind-out-file="$out" "$program" 2>"$build/callgrind.log"
+valgrind --tool=callgrind --callgrind-out-file="$build/callgrind-baseline.out" \
+  "$build/bench/bare_window" --exit-when-mapped 2>>"$build/callgrind.log"
+base=$(awk '/^(summary|totals):/ { print $2; exit }' "$build/callgrind-baseline.out")
 
 # Self cost per object, straight from the profile: "ob=" names the object of the functions
 # that follow, a cost line is "POSITION IR", and the line after "calls=" is a callee's
@@ -60,5 +64,5 @@ inclusive() {
   callgrind_annotate --inclusive=yes --threshold=100 "$out" 2>/dev/null |
     awk -v fn="$1" 'index($0, ":" fn "(") { gsub(",", "", $1); print $1; exit }'
 }
-echo "callgrind printers=$printers $own read_printcap_ir=$(inclusive readPrintcap)" \
-  "fill_chooser_ir=$(inclusive '(anonymous namespace)::fillChooser')"
+echo "callgrind printers=$printers base_ir=$base $own read_printcap_ir=$(inclusive readPrintcap)" \
+  "drawprintjobs_ir=$(inclusive drawprintjobs)"
