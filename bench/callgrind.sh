@@ -5,10 +5,11 @@
 # Counts bench/startup_once (the program's start-up, ending once the main window is mapped) and
 # the bare window of the same layout (baseline), and prints
 #   callgrind printers=N base_ir=.. total_ir=.. own_ir=.. own_src_ir=.. read_printcap_ir=..
-#             drawprintjobs_ir=..
+#             drawprintjobs_ir=.. combo_ir=..
 # own_ir: instructions executed inside the program's own executable (our code and the library
 # templates compiled into it); own_src_ir: the part whose lines are in src/; *_ir of a function:
-# inclusive (with what it calls in the toolkit). Profiles stay as BUILD_DIR/callgrind*.out.
+# inclusive (with what it calls in the toolkit); combo_ir: the Jobs chooser's GtkComboBox
+# building its menu and measuring every row (inside the toolkit). Profiles stay as BUILD_DIR/callgrind*.out.
 set -euo pipefail
 
 self=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/$(basename "${BASH_SOURCE[0]}")
@@ -62,7 +63,8 @@ own=$(awk -v program="$program" -v src="$repo/src/" '
 
 inclusive() {
   callgrind_annotate --inclusive=yes --threshold=100 "$out" 2>/dev/null |
-    awk -v fn="$1" 'index($0, ":" fn "(") { gsub(",", "", $1); print $1; exit }'
+    awk -v fn="$1" '(index($0, ":" fn "(") || index($0, ":" fn " [")) && !done { gsub(",", "", $1); print $1; done = 1 }'
 }
+combo=$(($(inclusive gtk_combo_box_set_model) + $(inclusive gtk_cell_view_get_size_of_row)))
 echo "callgrind printers=$printers base_ir=$base $own read_printcap_ir=$(inclusive readPrintcap)" \
-  "drawprintjobs_ir=$(inclusive drawprintjobs)"
+  "drawprintjobs_ir=$(inclusive drawprintjobs) combo_ir=$combo"

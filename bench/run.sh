@@ -81,6 +81,11 @@ awk -F, -v runs="$runs" '
         sprintf("%.2f%%", 100 * r["callgrind.100", "read_printcap_ir"] / tot), "", "")
     row("  Jobs page build incl. toolkit", "", sprintf("%.2f M", r["callgrind.100", "drawprintjobs_ir"] / 1e6),
         sprintf("%.2f%%", 100 * r["callgrind.100", "drawprintjobs_ir"] / tot), "", "")
+    combo = r["callgrind.100", "combo_ir"]
+    row("  GtkComboBox menu + row measuring", "", sprintf("%.2f M", combo / 1e6),
+        sprintf("%.2f%%", 100 * combo / tot), "", "")
+    row("  rest over baseline (toolkit, ours)", "", sprintf("%.2f M", (tot - r["callgrind.100", "base_ir"] - combo) / 1e6),
+        sprintf("%.2fx", (tot - combo) / r["callgrind.100", "base_ir"]), "", "")
     split("PrintcapParse PrintcapFormat QueueReportParse ThinPrintParse ThinPrintFormat", bm, " ")
     split("PrintcapBaseline PrintcapBaseline QueueReportBaseline ThinPrintBaseline ThinPrintBaseline", bl, " ")
     for (i = 1; i <= 5; ++i) {
