@@ -20,7 +20,6 @@ constexpr std::size_t kLineBuffer = 300;
 constexpr std::size_t kEntryLimit = 680;
 
 const char* const kFoomatic = "/usr/bin/foomatic-rip";
-const char* const kLineTrim = " \n\r\t";
 
 // ---- Reading ----
 // Views into the text throughout: a printcap may hold thousands of entries, and only the
@@ -43,10 +42,16 @@ std::string_view before(std::string_view text, char delimiter) {
   return text.substr(0, text.find(delimiter));
 }
 
+bool isLineTrim(char c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// Trimmed of blanks and line ends at both ends; a plain loop, as lines are short.
 std::string_view trimmed(std::string_view piece) {
-  const std::size_t first = piece.find_first_not_of(kLineTrim);
-  if (first == std::string_view::npos) return std::string_view();
-  return piece.substr(first, piece.find_last_not_of(kLineTrim) - first + 1);
+  std::size_t first = 0, end = piece.size();
+  while (first < end && isLineTrim(piece[first])) ++first;
+  while (end > first && isLineTrim(piece[end - 1])) --end;
+  return piece.substr(first, end - first);
 }
 
 // Fields split strtok-style: runs of ':' are one separator, empty fields vanish.
@@ -187,6 +192,8 @@ std::string printersInfoDevicePiece(const PrinterRow& row) {
 
 PrintcapParse parsePrintcap(const std::string& text) {
   PrintcapParse result;
+  // Our own entries take about 300 bytes: a long printcap is then stored without regrowing.
+  result.rows.reserve(text.size() / 256);
   FixedBufferCutter cutter(text, kLineBuffer);
   std::optional<std::string_view> defaultName;
   auto readLine = [&](std::string_view& line) {
