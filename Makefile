@@ -7,12 +7,13 @@ CTEST_ARGS ?=
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 600
 FUZZ_SMOKE_SECONDS ?= 10
+BENCH_RUNS ?= 7
 
 # Debian packages needed to build, test and run (and to measure).
 PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   libclang-rt-14-dev libgtk2.0-dev libx11-dev gettext libgtest-dev libbenchmark-dev \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
-  desktop-file-utils
+  desktop-file-utils valgrind
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 
@@ -24,7 +25,7 @@ help:
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
 	@echo "make screenshot  remake the pictures in docs/ under the sandbox's Xvfb"
-	@echo "make bench       readers and writers, and start-up against a bare GTK+ 2 window"
+	@echo "make bench       every benchmark against its baseline, one table (BENCH_RUNS=$(BENCH_RUNS) runs)"
 	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"
 	@echo "make format      clang-format every C++ file"
 	@echo "make clean       remove $(BUILD_DIR)/"
@@ -85,8 +86,7 @@ screenshot: build
 	  $(CURDIR)/$(BUILD_DIR)/tests/gui_printers --gtest_filter='Screenshots.*' > /dev/null
 
 bench: deps build
-	$(BUILD_DIR)/bench/store_bench
-	bash bench/startup.sh $(BUILD_DIR)
+	bash bench/run.sh $(BUILD_DIR) $(BENCH_RUNS)
 
 install: build
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)

@@ -79,17 +79,20 @@ bool startsWith(const std::string& text, const std::string& prefix, bool ignoreC
                     : text.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool FixedBufferCutter::next(std::string_view& piece) {
+  if (pos_ >= text_.size()) return false;
+  const auto newline = text_.find('\n', pos_);
+  std::size_t end = newline == std::string_view::npos ? text_.size() : newline + 1;
+  if (end - pos_ > most_) end = pos_ + most_;
+  piece = text_.substr(pos_, end - pos_);
+  pos_ = end;
+  return true;
+}
+
 std::vector<std::string> fixedBufferLines(const std::string& text, std::size_t bufferSize) {
   std::vector<std::string> pieces;
-  const std::size_t most = bufferSize > 1 ? bufferSize - 1 : 1;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const auto newline = text.find('\n', pos);
-    std::size_t end = newline == std::string::npos ? text.size() : newline + 1;
-    if (end - pos > most) end = pos + most;
-    pieces.push_back(text.substr(pos, end - pos));
-    pos = end;
-  }
+  FixedBufferCutter cutter(text, bufferSize);
+  for (std::string_view piece; cutter.next(piece);) pieces.emplace_back(piece);
   return pieces;
 }
 

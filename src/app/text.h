@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Text after the first occurrence of delimiter[0]; empty when it does not occur.
@@ -30,5 +31,18 @@ bool startsWith(const std::string& text, const std::string& prefix, bool ignoreC
 // Cuts text the way repeated fgets() with a buffer of bufferSize bytes would: pieces of at
 // most bufferSize-1 bytes, each ending after a newline or at the buffer's limit, line ends kept.
 std::vector<std::string> fixedBufferLines(const std::string& text, std::size_t bufferSize);
+// The same cut, one piece at a time and without copies; pieces view into text.
+class FixedBufferCutter {
+ public:
+  FixedBufferCutter(std::string_view text, std::size_t bufferSize)
+      : text_(text), most_(bufferSize > 1 ? bufferSize - 1 : 1) {}
+  // The next piece; false at the end of the text.
+  bool next(std::string_view& piece);
+
+ private:
+  std::string_view text_;
+  std::size_t most_;
+  std::size_t pos_ = 0;
+};
 // Whole lines without their line feed; a last line without one counts too.
 std::vector<std::string> wholeLines(const std::string& text);

@@ -74,11 +74,19 @@ void fillChooser(GtkWidget* chooser, GtkWidget* pageBox) {
   if (printersPage == nullptr || !GTK_IS_CONTAINER(printersPage)) return;
   GtkWidget* table = printerTableOf(printersPage);
   if (table == nullptr || !GTK_IS_CLIST(table)) return;
+  // Filled detached: an attached combo box builds a menu item and measures every row as it
+  // arrives, which made start-up with many printers slow.
+  GtkComboBox* combo = GTK_COMBO_BOX(chooser);
+  GtkListStore* store = GTK_LIST_STORE(g_object_ref(gtk_combo_box_get_model(combo)));
+  gtk_combo_box_set_model(combo, nullptr);
   const int rows = clistRows(table);
   for (int row = 0; row < rows; ++row) {
-    gtk_combo_box_append_text(GTK_COMBO_BOX(chooser), clistCell(table, row, kColName).c_str());
+    gtk_list_store_insert_with_values(store, nullptr, row, 0,
+                                      clistCell(table, row, kColName).c_str(), -1);
   }
-  if (rows > 0) gtk_combo_box_set_active(GTK_COMBO_BOX(chooser), 0);
+  gtk_combo_box_set_model(combo, GTK_TREE_MODEL(store));
+  g_object_unref(store);
+  if (rows > 0) gtk_combo_box_set_active(combo, 0);
 }
 
 GtkWidget* makeJobTable() {

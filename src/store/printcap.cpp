@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 #include "app/files.h"
 #include "app/i18n.h"
@@ -19,62 +20,85 @@ constexpr std::size_t kLineBuffer = 300;
 constexpr std::size_t kEntryLimit = 680;
 
 const char* const kFoomatic = "/usr/bin/foomatic-rip";
-const char* const kLineTrim = " \n\r\t";
 
 // ---- Reading ----
+// Views into the text throughout: a printcap may hold thousands of entries, and only the
+// cells of a row are ever copied.
 
-bool isComment(const std::string& line) {
+bool isComment(std::string_view line) {
   return !line.empty() && (line[0] == '#' || line[0] == ';');
 }
 
-// Fields split strtok-style: runs of ':' are one separator, empty fields vanish.
-std::vector<std::string> entryFields(const std::string& entry) {
-  std::vector<std::string> fields;
-  std::size_t pos = 0;
-  while (pos < entry.size()) {
-    const std::size_t colon = entry.find(':', pos);
-    const std::size_t end = colon == std::string::npos ? entry.size() : colon;
-    if (end > pos) fields.push_back(entry.substr(pos, end - pos));
-    pos = end + 1;
-  }
-  return fields;
+bool hasPrefix(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
 }
 
-PrinterRow parseEntry(const std::string& entry, const std::optional<std::string>& defaultName) {
+std::string_view after(std::string_view text, char delimiter) {
+  const auto p = text.find(delimiter);
+  return p == std::string_view::npos ? std::string_view() : text.substr(p + 1);
+}
+
+std::string_view before(std::string_view text, char delimiter) {
+  return text.substr(0, text.find(delimiter));
+}
+
+bool isLineTrim(char c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// Trimmed of blanks and line ends at both ends; a plain loop, as lines are short.
+std::string_view trimmed(std::string_view piece) {
+  std::size_t first = 0, end = piece.size();
+  while (first < end && isLineTrim(piece[first])) ++first;
+  while (end > first && isLineTrim(piece[end - 1])) --end;
+  return piece.substr(first, end - first);
+}
+
+// Fields split strtok-style: runs of ':' are one separator, empty fields vanish.
+PrinterRow parseEntry(std::string_view entry, std::optional<std::string_view> defaultName) {
   PrinterRow row;
-  std::optional<std::string> device, remoteServer;
-  std::string remoteQueue;
-  const std::vector<std::string> fields = entryFields(entry);
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    const std::string& field = fields[i];
-    if (i == 0) {
-      row[kColName] = getstrbefore(field, "|");
-      row[kColDescription] = getstrafter(field, "|");
+  std::optional<std::string_view> device, remoteServer;
+  std::string_view remoteQueue;
+  bool first = true;
+  for (std::size_t pos = 0; pos < entry.size();) {
+    const std::size_t colon = entry.find(':', pos);
+    const std::size_t end = colon == std::string_view::npos ? entry.size() : colon;
+    const std::string_view field = entry.substr(pos, end - pos);
+    pos = end + 1;
+    if (field.empty()) continue;
+    if (first) {
+      first = false;
+      row[kColName] = before(field, '|');
+      row[kColDescription] = after(field, '|');
       continue;
     }
-    const std::string value = getstrafter(field, "=");
-    if (startsWith(field, "lp")) device = value;
-    if (startsWith(field, "rm")) remoteServer = value;
-    if (startsWith(field, "rp")) remoteQueue = value;
-    if (startsWith(field, "if")) row[kColFilter] = value;
-    if (startsWith(field, "ppd")) row[kColPPD] = value;
-    if (startsWith(field, "wd")) row[kColWD] = value;
-    if (startsWith(field, "fq", true)) row[kColFQ] = "YES";
+    // Keys are told apart by their first bytes (a prefix match, as the fields were always read).
+    const std::string_view value = after(field, '=');
+    const char a = field[0], b = field.size() > 1 ? field[1] : '\0';
+    if (a == 'l' && b == 'p') device = value;
+    if (a == 'r' && b == 'm') remoteServer = value;
+    if (a == 'r' && b == 'p') remoteQueue = value;
+    if (a == 'i' && b == 'f') row[kColFilter] = value;
+    if (a == 'p' && b == 'p' && field.size() > 2 && field[2] == 'd') row[kColPPD] = value;
+    if (a == 'w' && b == 'd') row[kColWD] = value;
+    if ((a | 0x20) == 'f' && (b | 0x20) == 'q') row[kColFQ] = "YES";
   }
   if (device) {
     row[kColDevice] = *device;
-    if (startsWith(*device, "/dev/lp")) {
+    if (hasPrefix(*device, "/dev/lp")) {
       row[kColType] = kTypeParallel;
-    } else if (startsWith(*device, "/dev/usb/lp")) {
+    } else if (hasPrefix(*device, "/dev/usb/lp")) {
       row[kColType] = kTypeUSB;
-    } else if (startsWith(*device, "/dev/ttyS")) {
+    } else if (hasPrefix(*device, "/dev/ttyS")) {
       row[kColType] = kTypeSerial;
     } else {
       row[kColType] = kTypeSamba;
     }
   } else if (remoteServer) {
     row[kColType] = kTypeNetwork;
-    row[kColDevice] = remoteQueue + "@" + *remoteServer;
+    std::string& cell = row[kColDevice];
+    cell.reserve(remoteQueue.size() + 1 + remoteServer->size());
+    cell.append(remoteQueue).append(1, '@').append(*remoteServer);
   } else {
     row[kColType] = kTypeUnknown;
   }
@@ -83,61 +107,67 @@ PrinterRow parseEntry(const std::string& entry, const std::optional<std::string>
 }
 
 // ---- Writing: one function per line template, shared by the full and the test printcap ----
+// Each appends to out: a long table is written without a temporary per line.
 
-std::string continued(const std::string& capability) {
-  return "\t:" + capability + ":\\\n";
+void continued(std::string& out, std::string_view capability, std::string_view value = {},
+               std::string_view suffix = {}) {
+  out.append("\t:").append(capability).append(value).append(suffix).append(":\\\n");
 }
 
-std::string nameLine(const std::string& name, const std::string& description) {
-  return name + (description.empty() ? ":\\\n" : "|" + description + ":\\\n");
+void nameLine(std::string& out, const std::string& name, const std::string& description) {
+  out += name;
+  if (!description.empty()) out.append(1, '|').append(description);
+  out += ":\\\n";
 }
-std::string rwLine() {
-  return continued("rw");
+void rwLine(std::string& out) {
+  continued(out, "rw");
 }
 
-std::string deviceLines(const std::string& type, const std::string& device) {
+void deviceLines(std::string& out, const std::string& type, const std::string& device) {
   if (equalsIgnoreCase(type, kTypeParallel) || equalsIgnoreCase(type, kTypeUSB) ||
       equalsIgnoreCase(type, kTypeSerial) || equalsIgnoreCase(type, kTypeSamba)) {
-    return continued("lp=" + device);
+    continued(out, "lp=", device);
+  } else if (equalsIgnoreCase(type, kTypeNetwork)) {
+    const std::string_view whole = device;
+    const auto at = whole.find('@');
+    continued(out, "rp=", whole.substr(0, at));
+    continued(out, "rm=", at == std::string_view::npos ? std::string_view() : whole.substr(at + 1));
   }
-  if (equalsIgnoreCase(type, kTypeNetwork)) {
-    return continued("rp=" + getstrbefore(device, "@")) +
-           continued("rm=" + getstrafter(device, "@"));
-  }
-  return std::string();
 }
 
-std::string spoolLines(const std::string& name) {
-  return continued("sd=/var/spool/lpd/" + name) + continued("lf=/var/spool/lpd/" + name + "/log") +
-         continued("af=/var/spool/lpd/" + name + "/acct");
+void spoolLines(std::string& out, const std::string& name) {
+  continued(out, "sd=/var/spool/lpd/", name);
+  continued(out, "lf=/var/spool/lpd/", name, "/log");
+  continued(out, "af=/var/spool/lpd/", name, "/acct");
 }
 
-std::string filterLines(const std::string& filter, const std::string& ppd) {
+void filterLines(std::string& out, const std::string& filter, const std::string& ppd) {
   if (equalsIgnoreCase(filter, kFoomatic)) {
-    if (equalsIgnoreCase(ppd, "None")) return std::string();
-    return continued("if=" + filter) + continued("ppd=" + ppd);
+    if (equalsIgnoreCase(ppd, "None")) return;
+    continued(out, "if=", filter);
+    continued(out, "ppd=", ppd);
+    return;
   }
-  if (equalsIgnoreCase(filter, "None")) return std::string();
-  return continued("if=" + filter);
+  if (!equalsIgnoreCase(filter, "None")) continued(out, "if=", filter);
 }
 
-std::string wdLine(const std::string& wd) {
-  return wd.empty() ? std::string() : continued("wd=" + wd);
+void wdLine(std::string& out, const std::string& wd) {
+  if (!wd.empty()) continued(out, "wd=", wd);
 }
-std::string cmLine() {
-  return continued("cm=lpdfilter drv=upp method=auto color=auto");
+void cmLine(std::string& out) {
+  continued(out, "cm=lpdfilter drv=upp method=auto color=auto");
 }
-std::string mxLine() {
-  return continued("mx=0");
+void mxLine(std::string& out) {
+  continued(out, "mx=0");
 }
-std::string fqLine(bool formFeed) {
-  return formFeed ? continued("fq") : std::string();
+void fqLine(std::string& out, bool formFeed) {
+  if (formFeed) continued(out, "fq");
 }
-std::string shLine() {
-  return continued("sh");
+void shLine(std::string& out) {
+  continued(out, "sh");
 }
-std::string sfLine() {
-  return "\t:sf:\n";
+void sfLine(std::string& out) {
+  out += "\t:sf:\n";
 }
 
 // The name of the first row marked "Yes" (exact case, as the table is kept).
@@ -162,33 +192,29 @@ std::string printersInfoDevicePiece(const PrinterRow& row) {
 
 PrintcapParse parsePrintcap(const std::string& text) {
   PrintcapParse result;
-  const std::vector<std::string> pieces = fixedBufferLines(text, kLineBuffer);
-  std::optional<std::string> defaultName;
-  std::size_t next = 0;
-  auto readLine = [&](std::string& line) {
-    if (next >= pieces.size()) return false;
-    // The same trim as strmakeup, without its intermediate copies: a printcap can be long.
-    const std::string& piece = pieces[next++];
-    const std::size_t first = piece.find_first_not_of(kLineTrim);
-    if (first == std::string::npos) {
-      line.clear();
-    } else {
-      line.assign(piece, first, piece.find_last_not_of(kLineTrim) - first + 1);
-    }
+  // Our own entries take about 300 bytes: a long printcap is then stored without regrowing.
+  result.rows.reserve(text.size() / 256);
+  FixedBufferCutter cutter(text, kLineBuffer);
+  std::optional<std::string_view> defaultName;
+  auto readLine = [&](std::string_view& line) {
+    std::string_view piece;
+    if (!cutter.next(piece)) return false;
+    line = trimmed(piece);
     return true;
   };
-  std::string line;
+  std::string entry;  // reused: its capacity stays from one entry to the next
+  std::string_view line;
   while (readLine(line)) {
     if (isComment(line)) continue;
-    if (line.find(':') == std::string::npos && line.find('\\') == std::string::npos) {
+    if (line.find(':') == std::string_view::npos && line.find('\\') == std::string_view::npos) {
       // Our own files hold no blank lines; a stray one must not unmark the default printer.
       if (!line.empty()) defaultName = line;
       continue;
     }
-    std::string entry;
+    entry.clear();
     bool reachedEnd = false;
     while (isComment(line) || (!line.empty() && line.back() == '\\')) {
-      if (!isComment(line)) entry += line.substr(0, line.size() - 1);
+      if (!isComment(line)) entry.append(line.data(), line.size() - 1);
       if (entry.size() > kEntryLimit) {
         result.stoppedAtOversizedEntry = true;
         return result;
@@ -199,7 +225,7 @@ PrintcapParse parsePrintcap(const std::string& text) {
       }
     }
     // The last line loses its final character, normally the closing ':'.
-    if (!reachedEnd && !line.empty()) entry += line.substr(0, line.size() - 1);
+    if (!reachedEnd && !line.empty()) entry.append(line.data(), line.size() - 1);
     result.rows.push_back(parseEntry(entry, defaultName));
   }
   return result;
@@ -209,20 +235,21 @@ std::string formatPrintcap(const std::vector<PrinterRow>& rows) {
   std::string out =
       "# This file is automatically generated by Kelvane Printer Manager.\n"
       "# All changes to this file will be lost.\n";
-  if (const auto name = defaultPrinterName(rows)) out += *name + "\n";
+  out.reserve(out.size() + rows.size() * 320);  // a typical entry, so few reallocations
+  if (const auto name = defaultPrinterName(rows)) out.append(*name).append(1, '\n');
   for (const PrinterRow& row : rows) {
     const std::string& name = row[kColName];
-    out += nameLine(name, row[kColDescription]);
-    out += rwLine();
-    out += deviceLines(row[kColType], row[kColDevice]);
-    out += spoolLines(name);
-    out += filterLines(row[kColFilter], row[kColPPD]);
-    out += wdLine(row[kColWD]);
-    out += cmLine();
-    out += mxLine();
-    out += fqLine(equalsIgnoreCase(row[kColFQ], "YES"));
-    out += shLine();
-    out += sfLine();
+    nameLine(out, name, row[kColDescription]);
+    rwLine(out);
+    deviceLines(out, row[kColType], row[kColDevice]);
+    spoolLines(out, name);
+    filterLines(out, row[kColFilter], row[kColPPD]);
+    wdLine(out, row[kColWD]);
+    cmLine(out);
+    mxLine(out);
+    fqLine(out, equalsIgnoreCase(row[kColFQ], "YES"));
+    shLine(out);
+    sfLine(out);
   }
   return out;
 }
@@ -248,17 +275,17 @@ std::string formatTestPrintcap(const TestPrinter& printer) {
   const std::string filter =
       equalsIgnoreCase(printer.filter, kFoomatic) ? std::string(kFoomatic) : printer.filter;
   std::string out = name + "\n";
-  out += nameLine(name, printer.description);
-  out += rwLine();
-  out += deviceLines(printer.type, printer.device);
-  out += spoolLines(name);
-  out += filterLines(filter, printer.ppd);
-  out += wdLine(printer.windowsDriver);
-  out += cmLine();
-  out += fqLine(printer.formFeed);
-  out += mxLine();
-  out += shLine();
-  out += sfLine();
+  nameLine(out, name, printer.description);
+  rwLine(out);
+  deviceLines(out, printer.type, printer.device);
+  spoolLines(out, name);
+  filterLines(out, filter, printer.ppd);
+  wdLine(out, printer.windowsDriver);
+  cmLine(out);
+  fqLine(out, printer.formFeed);
+  mxLine(out);
+  shLine(out);
+  sfLine(out);
   return out;
 }
 
