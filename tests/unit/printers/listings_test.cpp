@@ -16,10 +16,7 @@ TEST(ListingItems, OneItemPerShowableLine) {
       {"/dev/lp0\n/dev/lp1\n", {"/dev/lp0", "/dev/lp1"}},
       {"/dev/ttyS0", {"/dev/ttyS0"}},  // no line end after the last line
       {"\n\na b\n\n", {"a b"}},
-      {std::string("/dev/lp\0"
-                   "9\n/dev/lp1\n",
-                   18),
-       {"/dev/lp", "/dev/lp1"}},
+      {"/dev/lp\0009\n/dev/lp1\n"s, {"/dev/lp", "/dev/lp1"}},
       {"\0x\n"s, {}},
       {"caf\xc3\xa9.ppd\n\xe9t\xe9.ppd\n", {"caf\xc3\xa9.ppd"}},  // Latin-1 cannot be shown
   };
