@@ -57,7 +57,8 @@ class TmpAttack : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(std::system("mkdir -p /usr/lib/lprng/filters /usr/local/lib /dev/usb "
                           "/usr/local/tmp-attack-bin && : > /dev/lp0 && "
-                          ": > /usr/lib/lprng/filters/lpf && : > /usr/local/lib/laser.ppd"),
+                          ": > /usr/lib/lprng/filters/lpf && : > /usr/local/lib/laser.ppd && "
+                          "rm -f /usr/bin/foomatic-rip"),
               0);
     writeFile(kCanary, kCanaryText);
     ASSERT_EQ(chmod(kCanary, 0600), 0);
