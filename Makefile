@@ -24,6 +24,7 @@ help:
 	@echo "                 (on your display when DISPLAY is set, else a screenshot is saved)"
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
+	@echo "make fuzz-smoke  the same for FUZZ_SMOKE_SECONDS=$(FUZZ_SMOKE_SECONDS) each (part of make test)"
 	@echo "make screenshot  remake the pictures in docs/ under the sandbox's Xvfb"
 	@echo "make bench       every benchmark against its baseline, one table (BENCH_RUNS=$(BENCH_RUNS) runs)"
 	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"

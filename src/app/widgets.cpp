@@ -65,8 +65,10 @@ bool confirmDialog(const std::string& title, const std::string& markupMessage) {
 }
 
 std::string markupEscape(const std::string& text) {
-  // g_markup_escape_text stops at a NUL byte; text from files never holds one after reading.
-  return takeGStr(g_markup_escape_text(text.c_str(), -1)).get();
+  // Text from files and tools may be any bytes; markup that is not UTF-8 is refused whole, so
+  // invalid sequences become U+FFFD first. A NUL byte ends the text, as it would in C.
+  const GStr valid = takeGStr(g_utf8_make_valid(text.c_str(), -1));
+  return takeGStr(g_markup_escape_text(valid.get(), -1)).get();
 }
 
 GtkWidget* info_entry(const char* labelval) {

@@ -5,6 +5,7 @@
 #include "app/text.h"
 #include "app/widgets.h"
 #include "printers/editor.h"
+#include "printers/listings.h"
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
 #include "store/samba.h"
@@ -89,14 +90,13 @@ void loadType(GtkWidget* windowBox, const PrinterRow& printer) {
 }  // namespace
 
 void fill_filters(GtkWidget* cbprfilter) {
-  int preselected = 0;
-  int position = 0;
-  for (const std::string& filter : readListing("ls /usr/lib/lprng/filters/* -1 > /tmp/filters.list",
-                                               "/tmp/filters.list", "rm /tmp/filters.list -f")) {
-    if (filter.find("/lpf") != std::string::npos) preselected = position;
+  const std::vector<std::string> filters =
+      readListing("ls /usr/lib/lprng/filters/* -1 > /tmp/filters.list", "/tmp/filters.list",
+                  "rm /tmp/filters.list -f");
+  for (const std::string& filter : filters) {
     gtk_combo_box_append_text(GTK_COMBO_BOX(cbprfilter), filter.c_str());
-    ++position;
   }
+  const int preselected = preselectedFilter(filters);
   if (canOpenForReading(kFoomatic)) gtk_combo_box_append_text(GTK_COMBO_BOX(cbprfilter), kFoomatic);
   gtk_combo_box_append_text(GTK_COMBO_BOX(cbprfilter), kNone);
   gtk_combo_box_set_active(GTK_COMBO_BOX(cbprfilter), preselected);

@@ -7,6 +7,7 @@
 #include "app/shell.h"
 #include "app/text.h"
 #include "app/widgets.h"
+#include "printers/listings.h"
 #include "printers/save.h"
 
 namespace {
@@ -106,7 +107,6 @@ void buildEditorButtons(GtkWidget* windowBox, GtkWidget* prtlist) {
   packEditorButton(row, _("_Cancel"), G_CALLBACK(BtnPrintCancel_clicked), nullptr);
 }
 
-
 void setServerLabels(GtkWidget* infoBox, const char* server, const char* shared) {
   gtk_label_set_text(GTK_LABEL(infoLabelOf(infoBox, kRowServer)), server);
   gtk_label_set_text(GTK_LABEL(infoLabelOf(infoBox, kRowShared)), shared);
@@ -127,11 +127,7 @@ std::vector<std::string> readListing(const std::string& command, const std::stri
   // Root must never write through a link someone planted at the fixed path.
   if (claimTempFile(path)) {
     runCommand(command);
-    if (const auto text = readWholeFile(path, true)) {
-      for (std::string& line : wholeLines(*text)) {
-        if (!line.empty()) lines.push_back(std::move(line));
-      }
-    }
+    if (const auto text = readWholeFile(path, true)) lines = listingItems(*text);
   }
   runCommand(removeLine);
   return lines;

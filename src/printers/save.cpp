@@ -11,6 +11,7 @@
 #include "app/text.h"
 #include "app/widgets.h"
 #include "printers/editor.h"
+#include "printers/listings.h"
 #include "printers/printers_page.h"
 #include "store/printcap.h"
 #include "store/printer_table.h"
@@ -20,7 +21,6 @@
 namespace {
 
 const char* const kTestPage = "/etc/testpg.ascii";
-const char* const kFailureMarkers[] = {"cannot open", "Error:", "No such file"};
 
 // What the checks found: the printer's type word and device.
 struct CheckedPrinter {
@@ -179,22 +179,8 @@ void savePrinter(GtkWidget* button, GtkWidget* table, const std::string& title,
   gtk_widget_destroy(editorWindowOf(button));
 }
 
-// From the first piece that names a failure to the end of the listing, as the spooler said it.
-std::optional<std::string> failureText(const std::string& listing) {
-  std::string text;
-  bool failed = false;
-  for (const std::string& piece : fixedBufferLines(listing, 200)) {
-    for (const char* marker : kFailureMarkers) {
-      failed = failed || piece.find(marker) != std::string::npos;
-    }
-    if (failed) text += piece;
-  }
-  if (!failed) return std::nullopt;
-  return text;
-}
-
 void reportTestResult(const std::string& listing) {
-  if (const auto failure = failureText(listing)) {
+  if (const auto failure = testPrintFailure(listing)) {
     showMessageDialog(_("Error while printing 'Test Page'"), markupEscape(*failure),
                       "gtk-dialog-error");
   } else {

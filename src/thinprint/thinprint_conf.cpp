@@ -1,5 +1,8 @@
 #include "thinprint/thinprint_conf.h"
 
+#include <algorithm>
+
+#include "app/shell.h"
 #include "app/text.h"
 
 const char* const kThinPrintClient = "/usr/share/thinprint/thnuclnt";
@@ -12,6 +15,23 @@ constexpr std::size_t kLineBuffer = 250;
 // A value counts only when its row is in use and something is left after trimming.
 std::string valueInUse(bool inUse, const std::string& value) {
   return inUse ? strmakeup(value, " \t", 0) : std::string();
+}
+
+// A stored text on the start script's line. The script runs as root, and names come from a
+// hand-editable file and from the printcap: a text the shell can only split at blanks or strip
+// of balanced double quotes stays as it stands (ordinary and quoted names keep their form);
+// anything else is single-quoted (inside its double quotes, when it has them) so that no name,
+// device or setting can ever run a command.
+std::string scriptWords(const std::string& text) {
+  std::string rest = text;
+  rest.erase(std::remove_if(rest.begin(), rest.end(),
+                            [](char c) { return c == ' ' || c == '\t' || c == '"'; }),
+             rest.end());
+  const auto quotes = std::count(text.begin(), text.end(), '"');
+  if (quotes % 2 == 0 && (rest.empty() || shellQuote(rest) == rest)) return text;
+  const bool inQuotes =
+      quotes == 2 && text.size() >= 2 && text.front() == '"' && text.back() == '"';
+  return shellQuote(inQuotes ? text.substr(1, text.size() - 2) : text);
 }
 
 }  // namespace
@@ -48,13 +68,12 @@ std::string formatThinPrintConf(const ThinPrintSettings& settings) {
 std::string thinPrintCommandLine(const ThinPrintSettings& settings) {
   std::string line = std::string(kThinPrintClient) + " ";
   const std::string bandwidth = valueInUse(settings.bandwidthInUse, settings.bandwidth);
-  if (!bandwidth.empty()) line += "-b " + bandwidth + " ";
+  if (!bandwidth.empty()) line += "-b " + scriptWords(bandwidth) + " ";
   const std::string port = valueInUse(settings.portInUse, settings.port);
-  if (!port.empty()) line += "-port " + port + " ";
-  // Texts go in unescaped: a quoted name stays one word for the shell running the script.
+  if (!port.empty()) line += "-port " + scriptWords(port) + " ";
   for (const auto& p : settings.printers) {
-    line += "-dev " + p.device + " ";
-    line += "-name " + p.name + " ";
+    line += "-dev " + scriptWords(p.device) + " ";
+    line += "-name " + scriptWords(p.name) + " ";
   }
   return line;
 }

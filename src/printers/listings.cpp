@@ -1,0 +1,47 @@
+#include "printers/listings.h"
+
+#include <glib.h>
+
+#include "app/text.h"
+
+namespace {
+
+// The report is read through a 200-byte line buffer; a marker cut by its edge is not seen.
+constexpr std::size_t kReportBuffer = 200;
+const char* const kFailureMarkers[] = {"cannot open", "Error:", "No such file"};
+
+}  // namespace
+
+std::vector<std::string> listingItems(const std::string& text) {
+  std::vector<std::string> items;
+  for (std::string& line : wholeLines(text)) {
+    const auto nul = line.find('\0');
+    if (nul != std::string::npos) line.resize(nul);
+    // A name that is not UTF-8 could be neither shown nor chosen as itself.
+    if (!line.empty() && g_utf8_validate(line.data(), static_cast<gssize>(line.size()), nullptr)) {
+      items.push_back(std::move(line));
+    }
+  }
+  return items;
+}
+
+int preselectedFilter(const std::vector<std::string>& filters) {
+  int preselected = 0;
+  for (std::size_t i = 0; i < filters.size(); ++i) {
+    if (filters[i].find("/lpf") != std::string::npos) preselected = static_cast<int>(i);
+  }
+  return preselected;
+}
+
+std::optional<std::string> testPrintFailure(const std::string& report) {
+  std::string text;
+  bool failed = false;
+  for (const std::string& piece : fixedBufferLines(report, kReportBuffer)) {
+    for (const char* marker : kFailureMarkers) {
+      failed = failed || piece.find(marker) != std::string::npos;
+    }
+    if (failed) text += piece;
+  }
+  if (!failed) return std::nullopt;
+  return text;
+}
