@@ -12,7 +12,7 @@ FUZZ_SMOKE_SECONDS ?= 10
 PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   libclang-rt-14-dev libgtk2.0-dev libx11-dev gettext libgtest-dev libbenchmark-dev \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
-  desktop-file-utils
+  desktop-file-utils valgrind
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 

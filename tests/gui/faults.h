@@ -16,8 +16,7 @@
 
 // A death test's child keeps its mounts to itself.
 inline bool privateMounts() {
-  return unshare(CLONE_NEWNS) == 0 &&
-         mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  return unshare(CLONE_NEWNS) == 0 && mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
 // /etc read-only, or full: a 64 KiB tmpfs, filled up, takes every write made in /etc.
@@ -27,8 +26,8 @@ class BrokenEtc {
   enum Kind { kReadOnly, kFull };
   explicit BrokenEtc(Kind kind) {
     if (kind == kReadOnly) {
-      ok_ = mount("/etc", "/etc", nullptr, MS_BIND, nullptr) == 0 &&
-            mount(nullptr, "/etc", nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+      ok_ = mount("/etc", "/etc", "none", MS_BIND, nullptr) == 0 &&
+            mount("none", "/etc", "none", MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
       return;
     }
     mkdir(kScratch, 0700);
