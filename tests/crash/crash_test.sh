@@ -5,7 +5,7 @@
 # inside the sandbox: crash_test.sh DRIVER [KILLS_PER_ACTION]
 set -u
 driver=$1
-kills=${2:-${SPM_CRASH_KILLS:-100}}
+kills=${2:-${SPM_CRASH_KILLS:-60}}
 work=/tmp/crash
 watched=(/etc/printcap /etc/printers_info /etc/dorvek/samba/smb5.sh /etc/dorvek/thinprint.conf
   /etc/init.d/runthinprint)
