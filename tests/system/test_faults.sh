@@ -12,13 +12,14 @@ for tool in lpq lpd smbclient xmessage; do
 done
 printf 'office:\\\n\t:lp=/dev/lp0:\\\n\t:sd=/var/spool/lpd/office:\n' > /etc/printcap
 
-"$program" > /dev/null 2>&1 &
+"$program" > /dev/null 2> /tmp/err &
 pid=$!
 window=$(wait_for_window)
 check "main window shown" test -n "$window"
 xdotool mousemove --window "$window" 85 17 click 1  # the "Jobs" tab: lists at once, then every 5 s
 sleep 6
 check "still running after the Jobs page listed twice" kill -0 "$pid"
+check "both listings asked for the missing lpq" test "$(grep -c 'lpq: not found' /tmp/err)" -ge 2
 xdotool windowclose "$window" 2> /dev/null
 timeout 10 tail --pid="$pid" -f /dev/null
 check "ends when its window closes" bash -c "! kill -0 $pid 2> /dev/null"
