@@ -1,5 +1,6 @@
 #include "app/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +47,21 @@ void syncFolder(const std::string& folder) {
   if (fd < 0) return;
   fsync(fd);
   close(fd);
+}
+
+// Temporary files of earlier replacements of path that a crash stopped before their rename.
+// Only one copy of the program runs, so none of them is still being written.
+void removeStaleTemps(const std::string& folder, const std::string& base) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::string prefix = "." + base + ".";
+  while (const struct dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+      unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+  }
+  closedir(dir);
 }
 
 // Removes whatever is at path without following it: a file, a link, or an empty folder.
@@ -102,6 +118,7 @@ bool claimTempFile(const std::string& path) {
 bool replaceFile(const std::string& path, const std::string& content, mode_t modeIfNew) {
   struct stat old;
   const bool hadOld = stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  removeStaleTemps(folderOf(path), baseNameOf(path));
   std::string temp = folderOf(path) + "/." + baseNameOf(path) + ".XXXXXX";
   const int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;

@@ -10,6 +10,7 @@
 #include "app/text.h"
 #include "app/widgets.h"
 #include "printers/editor.h"
+#include "printers/save.h"
 #include "store/printcap.h"
 #include "store/printer_table.h"
 #include "store/samba.h"
@@ -164,6 +165,7 @@ void drawprinterlist(GtkWidget* pageBox) {
   buildBootSwitch(pageBox);
   GtkWidget* table = buildPrinterTable(pageBox);
   buildButtonRow(pageBox);
+  recoverFromTestPrint();
   readPrintcap(table);
   gtk_widget_show_all(pageBox);
   syncModifyDeleteSensitivity(pageBox);

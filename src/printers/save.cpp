@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,8 @@
 namespace {
 
 const char* const kTestPage = "/etc/testpg.ascii";
+// The printers' printcap while a test print has replaced it.
+const char* const kPrintcapBeforeTest = "/etc/.printcap.before-test";
 
 // What the checks found: the printer's type word and device.
 struct CheckedPrinter {
@@ -211,7 +214,12 @@ TestPrinter testPrinterOf(GtkWidget* infoBox, const CheckedPrinter& printer) {
 // table's printcap back on every path after the test printcap was written.
 void printTestPage(GtkWidget* button, GtkWidget* table, const CheckedPrinter& printer) {
   GtkWidget* infoBox = printerInfoBoxOf(windowBoxOfButton(button));
-  if (!replaceFile(kPrintcapPath, formatTestPrintcap(testPrinterOf(infoBox, printer)))) return;
+  // Written aside first, so a crash before the restore below costs no printer.
+  if (!replaceFile(kPrintcapBeforeTest, formatPrintcap(tableRows(table)))) return;
+  if (!replaceFile(kPrintcapPath, formatTestPrintcap(testPrinterOf(infoBox, printer)))) {
+    unlink(kPrintcapBeforeTest);
+    return;
+  }
   preparelpd();
   runCommand(lprCommand(kTestPage));
   sleep(1);
@@ -219,6 +227,7 @@ void printTestPage(GtkWidget* button, GtkWidget* table, const CheckedPrinter& pr
   if (const auto listing = readWholeFile(kQueueListingPath, true)) reportTestResult(*listing);
   runCommand(std::string("rm ") + kQueueListingPath + " -f");
   writePrintcap(table);
+  unlink(kPrintcapBeforeTest);
   preparelpd();
 }
 
@@ -240,4 +249,8 @@ void BtnPrintOkTest_clicked(GtkWidget* widget, gpointer data) {
   } else {
     savePrinter(widget, table, title, *printer);
   }
+}
+
+void recoverFromTestPrint() {
+  if (pathExists(kPrintcapBeforeTest)) rename(kPrintcapBeforeTest, kPrintcapPath);
 }

@@ -5,3 +5,6 @@
 
 // `widget` is the clicked button, `data` the printer table.
 void BtnPrintOkTest_clicked(GtkWidget* widget, gpointer data);
+// Puts the printers' printcap back where a test print, stopped by a crash, left its
+// one-printer file. Called at start-up, before the printcap is read.
+void recoverFromTestPrint();

@@ -9,6 +9,14 @@
 // Runs pending toolkit events until none is left.
 void pumpEvents();
 
+// Destroys a widget that was never packed into a window: it still holds its floating
+// reference, which gtk_widget_destroy leaves alone, so it would never be freed.
+inline void destroyUnpacked(GtkWidget* widget) {
+  g_object_ref_sink(widget);
+  gtk_widget_destroy(widget);
+  g_object_unref(widget);
+}
+
 // Answers the next modal dialog that runs with `response`, and remembers its title and the
 // text of its label (the message), so the test can look at them afterwards.
 // A DialogAnswer that goes out of scope before any dialog ran takes its pending answer along.

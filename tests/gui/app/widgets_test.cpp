@@ -17,7 +17,7 @@ TEST(FindWidget, FollowsTheToolkitsChildOrder) {
   EXPECT_EQ(findWidget(box, nullptr, 2), third);  // packed from the end: reverse order
   EXPECT_EQ(findWidget(box, nullptr, 3), second);
   for (int index : {0, -1, -100}) EXPECT_EQ(findWidget(box, nullptr, index), first);
-  gtk_widget_destroy(box);
+  destroyUnpacked(box);
 }
 
 TEST(InfoEntry, LabelIsChildOneAndEntryChildTwo) {
@@ -30,7 +30,7 @@ TEST(InfoEntry, LabelIsChildOneAndEntryChildTwo) {
   gint width = 0;
   gtk_widget_get_size_request(entry, &width, nullptr);
   EXPECT_EQ(width, 200);
-  gtk_widget_destroy(row);
+  destroyUnpacked(row);
 }
 
 TEST(FindData, FirstExactCaseSensitiveMatch) {
@@ -45,7 +45,7 @@ TEST(FindData, FirstExactCaseSensitiveMatch) {
   EXPECT_EQ(find_data(list, "yes", 1), 1);
   EXPECT_EQ(find_data(list, "YES", 1), -1);
   EXPECT_EQ(find_data(list, "c", 0), 2);
-  gtk_widget_destroy(list);
+  destroyUnpacked(list);
 }
 
 TEST(CustomDialog, MarkupMessageAndOneOkButton) {
