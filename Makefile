@@ -13,7 +13,7 @@ BENCH_RUNS ?= 7
 PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   libclang-rt-14-dev libgtk2.0-dev libx11-dev gettext libgtest-dev libbenchmark-dev \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
-  desktop-file-utils valgrind
+  desktop-file-utils valgrind debhelper dpkg-dev fakeroot man-db locales
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 
@@ -29,6 +29,8 @@ help:
 	@echo "make screenshot  remake the pictures in docs/ under the sandbox's Xvfb"
 	@echo "make bench       every benchmark against its baseline, one table (BENCH_RUNS=$(BENCH_RUNS) runs)"
 	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"
+	@echo "make pot         renew po/solvo-printer-mgr.pot from the sources and merge it into po/*.po"
+	@echo "make deb         build the Debian package from a copy of the tree into $(BUILD_DIR)/deb/"
 	@echo "make format      clang-format every C++ file"
 	@echo "make clean       remove $(BUILD_DIR)/"
 
@@ -92,6 +94,13 @@ bench: deps build
 
 install: build
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+.PHONY: pot deb
+pot:
+	po/extract.sh
+
+deb: deps
+	debian/build-deb.sh $(BUILD_DIR)/deb
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
