@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "../sandbox/inside_sandbox.h"
 #include "app/files.h"
 #include "app/shell.h"
 #include "app/startup.h"
@@ -172,6 +173,7 @@ struct Driver {
 }  // namespace
 
 int main(int argc, char** argv) {
+  requireSandbox(argv[0]);
   gtk_init(&argc, &argv);
   if (argc == 2 && std::string(argv[1]) == "seed") seed();
   setCommandObserver([](const std::string& line) {
