@@ -1,11 +1,13 @@
 #include "app/shell.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 extern char** environ;
 
@@ -49,11 +51,39 @@ pid_t& runningChild() {
 // A descriptor that turns readable the moment pid ends; -1 where the kernel has none.
 int exitDescriptorOf(pid_t pid) {
 #ifdef SYS_pidfd_open
-  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  static bool missing = false;  // asked once: the answer does not change
+  if (missing) return -1;
+  const int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  missing = fd < 0 && errno == ENOSYS;
+  return fd;
 #else
   (void)pid;
   return -1;
 #endif
+}
+
+// Blocks until pid has ended, leaving it to be collected.
+void awaitEnd(pid_t pid) {
+  siginfo_t info;
+  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+  }
+}
+
+// Where pidfd_open is missing (kernels before 5.3, valgrind), a thread waits for the child and
+// then writes to a pipe, which the pump can watch just the same.
+void pumpUntilEndedByThread(pid_t pid) {
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) return;
+  std::thread waiter([pid, writeEnd = ends[1]] {
+    awaitEnd(pid);
+    const char ended = 1;
+    while (write(writeEnd, &ended, 1) < 0 && errno == EINTR) {
+    }
+  });
+  waitPump()(ends[0]);
+  waiter.join();
+  close(ends[0]);
+  close(ends[1]);
 }
 
 void reap(pid_t pid) {
@@ -70,6 +100,8 @@ void waitForChild(pid_t pid) {
     if (exitFd >= 0) {
       waitPump()(exitFd);
       close(exitFd);
+    } else {
+      pumpUntilEndedByThread(pid);
     }
   }
   reap(pid);
@@ -78,11 +110,7 @@ void waitForChild(pid_t pid) {
 // A line started during another one's wait (by a timer, say) begins only after that one has
 // ended: one command line at a time. The earlier child is left for its own caller to collect.
 void awaitRunningChild() {
-  if (runningChild() <= 0) return;
-  siginfo_t info;
-  while (waitid(P_PID, static_cast<id_t>(runningChild()), &info, WEXITED | WNOWAIT) < 0 &&
-         errno == EINTR) {
-  }
+  if (runningChild() > 0) awaitEnd(runningChild());
 }
 
 }  // namespace
