@@ -26,15 +26,19 @@ class BrokenEtc {
   enum Kind { kReadOnly, kFull };
   explicit BrokenEtc(Kind kind) {
     if (kind == kReadOnly) {
-      ok_ = mount("/etc", "/etc", "none", MS_BIND, nullptr) == 0 &&
+      etcMounted_ = mount("/etc", "/etc", "none", MS_BIND, nullptr) == 0;
+      ok_ = etcMounted_ &&
             mount("none", "/etc", "none", MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
       return;
     }
     mkdir(kScratch, 0700);
-    ok_ = mount("tmpfs", kScratch, "tmpfs", 0, "size=64k") == 0 &&
-          mkdir("/run/full-etc/upper", 0755) == 0 && mkdir("/run/full-etc/work", 0755) == 0 &&
-          mount("overlay", "/etc", "overlay", 0,
-                "lowerdir=/etc,upperdir=/run/full-etc/upper,workdir=/run/full-etc/work") == 0;
+    scratchMounted_ = mount("tmpfs", kScratch, "tmpfs", 0, "size=64k") == 0;
+    etcMounted_ =
+        scratchMounted_ && mkdir("/run/full-etc/upper", 0755) == 0 &&
+        mkdir("/run/full-etc/work", 0755) == 0 &&
+        mount("overlay", "/etc", "overlay", 0,
+              "lowerdir=/etc,upperdir=/run/full-etc/upper,workdir=/run/full-etc/work") == 0;
+    ok_ = etcMounted_;
     if (FILE* filler = ok_ ? std::fopen("/etc/.filler", "w") : nullptr) {
       const std::string block(4096, 'x');
       while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
@@ -42,9 +46,11 @@ class BrokenEtc {
       std::fclose(filler);
     }
   }
+  // Only what was mounted here is undone: unmounting /etc blindly could uncover the /etc
+  // beneath the sandbox's.
   ~BrokenEtc() {
-    umount2("/etc", MNT_DETACH);
-    umount2(kScratch, MNT_DETACH);
+    if (etcMounted_) umount2("/etc", MNT_DETACH);
+    if (scratchMounted_) umount2(kScratch, MNT_DETACH);
   }
   BrokenEtc(const BrokenEtc&) = delete;
   BrokenEtc& operator=(const BrokenEtc&) = delete;
@@ -53,6 +59,8 @@ class BrokenEtc {
  private:
   static constexpr const char* kScratch = "/run/full-etc";
   bool ok_ = false;
+  bool etcMounted_ = false;
+  bool scratchMounted_ = false;
 };
 
 // Tools moved aside inside the sandbox's overlay, and back when destroyed.
