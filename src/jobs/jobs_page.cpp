@@ -18,9 +18,34 @@ int jrow_n = 0;
 GtkWidget* jobsChooserRowOf(GtkWidget* pageBox) {
   return widgetAt(pageBox, {1});
 }
+namespace {
+
+// The chooser's rows, filled at start-up, wait here until the chooser is first used.
+const char* const kWaitingRows = "spm-waiting-rows";
+
+// A combo box builds a menu item for every row and measures every row on each size request,
+// hidden or not: with many printers that was most of start-up. So the filled model is only
+// given to the chooser when something first asks for the chooser, which is at the latest the
+// first switch to this page, before it shows.
+void attachWaitingRows(GtkWidget* chooser) {
+  if (chooser == nullptr || !GTK_IS_COMBO_BOX(chooser)) return;
+  gpointer rows = g_object_steal_data(G_OBJECT(chooser), kWaitingRows);
+  if (rows == nullptr) return;
+  GtkComboBox* combo = GTK_COMBO_BOX(chooser);
+  gtk_combo_box_set_model(combo, GTK_TREE_MODEL(rows));
+  if (gtk_tree_model_iter_n_children(GTK_TREE_MODEL(rows), nullptr) > 0) {
+    gtk_combo_box_set_active(combo, 0);
+  }
+  g_object_unref(rows);
+}
+
+}  // namespace
+
 // page box > 1 chooser row > 2 printer chooser (packed from the end, after the label)
 GtkWidget* jobsChooserOf(GtkWidget* pageBox) {
-  return widgetAt(pageBox, {1, 2});
+  GtkWidget* chooser = widgetAt(pageBox, {1, 2});
+  attachWaitingRows(chooser);
+  return chooser;
 }
 // page box > 2 scrolled window > 1 job table
 GtkWidget* jobTableOf(GtkWidget* pageBox) {
@@ -74,8 +99,7 @@ void fillChooser(GtkWidget* chooser, GtkWidget* pageBox) {
   if (printersPage == nullptr || !GTK_IS_CONTAINER(printersPage)) return;
   GtkWidget* table = printerTableOf(printersPage);
   if (table == nullptr || !GTK_IS_CLIST(table)) return;
-  // Filled detached: an attached combo box builds a menu item and measures every row as it
-  // arrives, which made start-up with many printers slow.
+  // Filled detached, and left so until first needed (attachWaitingRows).
   GtkComboBox* combo = GTK_COMBO_BOX(chooser);
   GtkListStore* store = GTK_LIST_STORE(g_object_ref(gtk_combo_box_get_model(combo)));
   gtk_combo_box_set_model(combo, nullptr);
@@ -84,9 +108,7 @@ void fillChooser(GtkWidget* chooser, GtkWidget* pageBox) {
     gtk_list_store_insert_with_values(store, nullptr, row, 0,
                                       clistCell(table, row, kColName).c_str(), -1);
   }
-  gtk_combo_box_set_model(combo, GTK_TREE_MODEL(store));
-  g_object_unref(store);
-  if (rows > 0) gtk_combo_box_set_active(combo, 0);
+  g_object_set_data_full(G_OBJECT(chooser), kWaitingRows, store, g_object_unref);
 }
 
 GtkWidget* makeJobTable() {

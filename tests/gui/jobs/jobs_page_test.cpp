@@ -156,6 +156,27 @@ TEST_F(JobsPage, LayoutAndChooserFilledOnceFromThePrinterTable) {
   EXPECT_EQ(chooserEntries(), 3);
 }
 
+// The chooser's rows are those of start-up even when a printer is added before anything has
+// looked at the chooser (its rows reach the combo box only then).
+TEST_F(JobsPage, PrinterAddedBeforeTheFirstSwitchStaysOutOfTheChooser) {
+  gPrinterNames = {"office", "lab"};
+  PageBuilders pages;
+  pages.printers = fakePrintersPage;
+  pages.jobs = drawprintjobs;
+  pages.switchPage = tabpage_switched;
+  window = buildMainWindow(pages);
+  notebook = mainNotebookOf(window);
+  const gchar* cells[kPrinterColumns] = {"", "late", "", "", "", "", "", "", ""};
+  gtk_clist_append(GTK_CLIST(printerTableOf(gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 0))),
+                   const_cast<gchar**>(cells));
+  showPage(1);
+  EXPECT_EQ(spooler.lines, listing("office"));
+  pageBox = jobsPageOfNotebook(notebook);
+  chooser = jobsChooserOf(pageBox);
+  EXPECT_EQ(chooserEntries(), 2);
+  EXPECT_EQ(comboActiveText(chooser), "office");
+}
+
 TEST_F(JobsPage, SwitchListsOnceAndStartsOneTimerPerSwitch) {
   build({"office", "lab"});
   showPage(1);
