@@ -127,19 +127,44 @@ bool commandRunning() {
   return runningChild() > 0;
 }
 
-void runCommand(const std::string& line) {
-  if (observer() && observer()(line)) return;
-  awaitRunningChild();
+namespace {
+
+// "/bin/sh -c line" as a child; 0 when it could not be started.
+pid_t spawnShell(const std::string& line) {
   char shell[] = "/bin/sh";
   char dashC[] = "-c";
   std::string copy = line;
   char* argv[] = {shell, dashC, copy.data(), nullptr};
   pid_t pid = 0;
-  if (posix_spawn(&pid, shell, nullptr, nullptr, argv, environ) != 0) return;
+  if (posix_spawn(&pid, shell, nullptr, nullptr, argv, environ) != 0) return 0;
+  return pid;
+}
+
+}  // namespace
+
+void runCommand(const std::string& line) {
+  if (observer() && observer()(line)) return;
+  awaitRunningChild();
+  const pid_t pid = spawnShell(line);
+  if (pid <= 0) return;
   const pid_t outer = runningChild();
   runningChild() = pid;
   waitForChild(pid);
   runningChild() = outer;
+}
+
+pid_t startCommand(const std::string& line) {
+  if (observer() && observer()(line)) return 0;
+  awaitRunningChild();
+  const pid_t pid = spawnShell(line);
+  if (pid > 0) runningChild() = pid;
+  return pid;
+}
+
+void finishCommand(pid_t started) {
+  if (started <= 0) return;
+  waitForChild(started);
+  if (runningChild() == started) runningChild() = 0;
 }
 
 std::string shellQuote(const std::string& value) {

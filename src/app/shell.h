@@ -1,12 +1,20 @@
 // The one way this program runs command lines, and what it makes safe around them.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 
 // Runs line through "/bin/sh -c" and waits for it. The exit status is not looked at:
 // callers judge the outcome by the files the command leaves behind.
 void runCommand(const std::string& line);
+
+// runCommand in two halves, for a line whose result nothing needs until later: startCommand
+// starts it and returns at once; finishCommand(the value it gave) waits for it. Meanwhile any
+// other line waits for it first, as always. Only while no other line runs.
+pid_t startCommand(const std::string& line);
+void finishCommand(pid_t started);
 
 // Sees every command line before it runs. Returning true means "handled": the line is not
 // run. Tests use it to record lines or to stand in for slow tools; nullptr restores the default.

@@ -103,10 +103,26 @@ std::string clistCell(GtkWidget* list, int row, int column) {
   return text;  // borrowed from the list
 }
 
+// Row by row along the list's own chain: asking for cell (row, column) walks the chain from
+// its start each time, which made whole-table reads quadratic in the number of printers.
+std::vector<std::string> clistColumn(GtkWidget* list, int column) {
+  GtkCList* clist = GTK_CLIST(list);
+  std::vector<std::string> cells;
+  if (column < 0 || column >= clist->columns) return cells;
+  cells.reserve(static_cast<std::size_t>(clist->rows));
+  for (GList* link = clist->row_list; link != nullptr; link = link->next) {
+    const GtkCListRow* row = static_cast<const GtkCListRow*>(link->data);
+    const GtkCell& cell = row->cell[column];
+    const gchar* text = cell.type == GTK_CELL_TEXT ? GTK_CELL_TEXT(cell)->text : nullptr;
+    cells.emplace_back(text != nullptr ? text : "");
+  }
+  return cells;
+}
+
 int find_data(GtkWidget* printerlist, const char* findtext, int column) {
-  const int rows = clistRows(printerlist);
-  for (int row = 0; row < rows; ++row) {
-    if (clistCell(printerlist, row, column) == findtext) return row;
+  const std::vector<std::string> cells = clistColumn(printerlist, column);
+  for (std::size_t row = 0; row < cells.size(); ++row) {
+    if (cells[row] == findtext) return static_cast<int>(row);
   }
   return -1;
 }

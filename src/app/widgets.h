@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // A string from GLib or GTK that the caller owns.
 using GStr = std::unique_ptr<gchar, decltype(&g_free)>;
@@ -38,6 +39,8 @@ void addPlistCol(int colidx, int colwidth, const char* collbl, GtkWidget* plist,
 int find_data(GtkWidget* printerlist, const char* findtext, int column);
 // The text of one cell of a column list ("" for a missing row or cell).
 std::string clistCell(GtkWidget* list, int row, int column);
+// The texts of one column, top to bottom ("" for a cell without text), in one pass.
+std::vector<std::string> clistColumn(GtkWidget* list, int column);
 int clistRows(GtkWidget* list);
 
 // The active text of a text combo box ("" when nothing is selected).

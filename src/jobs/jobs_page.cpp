@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/files.h"
 #include "app/i18n.h"
@@ -20,23 +21,35 @@ GtkWidget* jobsChooserRowOf(GtkWidget* pageBox) {
 }
 namespace {
 
-// The chooser's rows, filled at start-up, wait here until the chooser is first used.
-const char* const kWaitingRows = "spm-waiting-rows";
+// The printer names the chooser is to offer, taken at start-up, wait here until the chooser is
+// first used.
+const char* const kWaitingNames = "spm-waiting-names";
+using PrinterNames = std::vector<std::string>;
 
 // A combo box builds a menu item for every row and measures every row on each size request,
-// hidden or not: with many printers that was most of start-up. So the filled model is only
-// given to the chooser when something first asks for the chooser, which is at the latest the
-// first switch to this page, before it shows.
-void attachWaitingRows(GtkWidget* chooser) {
+// hidden or not, and every row put into its model costs a signal: with many printers that was
+// most of start-up. So the rows are only made when something first asks for the chooser, which
+// is at the latest the first switch to this page, before it shows.
+void attachWaitingNames(GtkWidget* chooser) {
   if (chooser == nullptr || !GTK_IS_COMBO_BOX(chooser)) return;
-  gpointer rows = g_object_steal_data(G_OBJECT(chooser), kWaitingRows);
-  if (rows == nullptr) return;
+  auto* names = static_cast<PrinterNames*>(g_object_steal_data(G_OBJECT(chooser), kWaitingNames));
+  if (names == nullptr) return;
   GtkComboBox* combo = GTK_COMBO_BOX(chooser);
-  gtk_combo_box_set_model(combo, GTK_TREE_MODEL(rows));
-  if (gtk_tree_model_iter_n_children(GTK_TREE_MODEL(rows), nullptr) > 0) {
-    gtk_combo_box_set_active(combo, 0);
+  // Filled detached: an attached combo box rebuilds its menu for every row that arrives.
+  GtkListStore* store = GTK_LIST_STORE(g_object_ref(gtk_combo_box_get_model(combo)));
+  gtk_combo_box_set_model(combo, nullptr);
+  int row = 0;
+  for (const std::string& name : *names) {
+    gtk_list_store_insert_with_values(store, nullptr, row++, 0, name.c_str(), -1);
   }
-  g_object_unref(rows);
+  gtk_combo_box_set_model(combo, GTK_TREE_MODEL(store));
+  g_object_unref(store);
+  if (!names->empty()) gtk_combo_box_set_active(combo, 0);
+  delete names;
+}
+
+void deleteNames(gpointer names) {
+  delete static_cast<PrinterNames*>(names);
 }
 
 }  // namespace
@@ -44,7 +57,7 @@ void attachWaitingRows(GtkWidget* chooser) {
 // page box > 1 chooser row > 2 printer chooser (packed from the end, after the label)
 GtkWidget* jobsChooserOf(GtkWidget* pageBox) {
   GtkWidget* chooser = widgetAt(pageBox, {1, 2});
-  attachWaitingRows(chooser);
+  attachWaitingNames(chooser);
   return chooser;
 }
 // page box > 2 scrolled window > 1 job table
@@ -99,16 +112,8 @@ void fillChooser(GtkWidget* chooser, GtkWidget* pageBox) {
   if (printersPage == nullptr || !GTK_IS_CONTAINER(printersPage)) return;
   GtkWidget* table = printerTableOf(printersPage);
   if (table == nullptr || !GTK_IS_CLIST(table)) return;
-  // Filled detached, and left so until first needed (attachWaitingRows).
-  GtkComboBox* combo = GTK_COMBO_BOX(chooser);
-  GtkListStore* store = GTK_LIST_STORE(g_object_ref(gtk_combo_box_get_model(combo)));
-  gtk_combo_box_set_model(combo, nullptr);
-  const int rows = clistRows(table);
-  for (int row = 0; row < rows; ++row) {
-    gtk_list_store_insert_with_values(store, nullptr, row, 0,
-                                      clistCell(table, row, kColName).c_str(), -1);
-  }
-  g_object_set_data_full(G_OBJECT(chooser), kWaitingRows, store, g_object_unref);
+  auto* names = new PrinterNames(clistColumn(table, kColName));
+  g_object_set_data_full(G_OBJECT(chooser), kWaitingNames, names, deleteNames);
 }
 
 GtkWidget* makeJobTable() {

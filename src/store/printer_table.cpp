@@ -23,10 +23,13 @@ PrinterRow tableRow(GtkWidget* printerTable, int row) {
 }
 
 std::vector<PrinterRow> tableRows(GtkWidget* printerTable) {
-  std::vector<PrinterRow> rows;
-  const int count = clistRows(printerTable);
-  rows.reserve(count);
-  for (int row = 0; row < count; ++row) rows.push_back(tableRow(printerTable, row));
+  std::vector<PrinterRow> rows(static_cast<std::size_t>(clistRows(printerTable)));
+  for (int column = 0; column < kPrinterColumns; ++column) {
+    std::vector<std::string> cells = clistColumn(printerTable, column);
+    for (std::size_t row = 0; row < rows.size() && row < cells.size(); ++row) {
+      rows[row][column] = std::move(cells[row]);
+    }
+  }
   return rows;
 }
 

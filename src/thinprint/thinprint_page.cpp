@@ -199,9 +199,10 @@ ThinPrintSettings settingsFromPage(GtkWidget* pageBox, GtkWidget* tplist) {
   settings.bandwidth = entryText(bandwidth);
   settings.portInUse = gtk_widget_get_sensitive(port);
   settings.port = entryText(port);
-  const int rows = clistRows(tplist);
-  for (int row = 0; row < rows; ++row) {
-    settings.printers.push_back({clistCell(tplist, row, 0), clistCell(tplist, row, 1)});
+  const std::vector<std::string> names = clistColumn(tplist, 0);
+  const std::vector<std::string> devices = clistColumn(tplist, 1);
+  for (std::size_t row = 0; row < names.size(); ++row) {
+    settings.printers.push_back({names[row], devices[row]});
   }
   return settings;
 }

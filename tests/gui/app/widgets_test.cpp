@@ -48,6 +48,35 @@ TEST(FindData, FirstExactCaseSensitiveMatch) {
   destroyUnpacked(list);
 }
 
+// A column read in one pass agrees with the cell-by-cell reading, after removals and inserts
+// (which is where a walk of the row chain could lose its place), and a cell without text or a
+// column that does not exist gives nothing rather than garbage.
+TEST(ClistColumn, AgreesWithCellByCellReading) {
+  GtkWidget* list = gtk_clist_new(2);
+  EXPECT_TRUE(clistColumn(list, 0).empty());
+  for (const char* name : {"a", "b", "c", "d"}) {
+    const gchar* cells[] = {name, "x"};
+    gtk_clist_append(GTK_CLIST(list), const_cast<gchar**>(cells));
+  }
+  gtk_clist_remove(GTK_CLIST(list), 1);
+  const gchar* first[] = {"z", "y"};
+  gtk_clist_insert(GTK_CLIST(list), 0, const_cast<gchar**>(first));
+  gtk_clist_set_text(GTK_CLIST(list), 3, 1, "last");
+  GdkPixmap* pixmap = gdk_pixmap_new(nullptr, 1, 1, 24);
+  gtk_clist_set_pixmap(GTK_CLIST(list), 2, 1, pixmap, nullptr);
+  g_object_unref(pixmap);
+  for (int column : {0, 1}) {
+    std::vector<std::string> byCell;
+    for (int row = 0; row < clistRows(list); ++row) byCell.push_back(clistCell(list, row, column));
+    EXPECT_EQ(clistColumn(list, column), byCell) << column;
+  }
+  EXPECT_EQ(clistColumn(list, 0), (std::vector<std::string>{"z", "a", "c", "d"}));
+  EXPECT_EQ(clistColumn(list, 1), (std::vector<std::string>{"y", "x", "", "last"}));
+  EXPECT_TRUE(clistColumn(list, 2).empty());
+  EXPECT_TRUE(clistColumn(list, -1).empty());
+  destroyUnpacked(list);
+}
+
 TEST(CustomDialog, MarkupMessageAndOneOkButton) {
   GtkWidget* dialog = customDialog("Title", "<b>bold</b> &amp; plain", GTK_STOCK_DIALOG_ERROR);
   EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog)), "Title");

@@ -51,6 +51,28 @@ TEST_F(Scratch, HostileValuesNeverRunASecondCommand) {
   }
 }
 
+// A started line runs while the caller goes on; a line run meanwhile waits for it to end
+// (never two at once), and finishing collects it whichever way it ended.
+TEST_F(Scratch, StartedLineRunsAlongsideAndAnotherWaitsForIt) {
+  const std::string log = shellQuote(path("log"));
+  const pid_t started = startCommand("sleep 0.3; echo first >> " + log);
+  ASSERT_GT(started, 0);
+  EXPECT_TRUE(commandRunning());
+  EXPECT_FALSE(pathExists(path("log")));  // the caller went on before the line ended
+  runCommand("echo second >> " + log);
+  EXPECT_EQ(readWholeFile(path("log")).value_or("?"), "first\nsecond\n");
+  EXPECT_TRUE(commandRunning());  // not yet collected
+  finishCommand(started);
+  EXPECT_FALSE(commandRunning());
+
+  setCommandObserver([](const std::string&) { return true; });
+  const pid_t swallowed = startCommand("echo third >> " + log);
+  setCommandObserver(nullptr);
+  EXPECT_EQ(swallowed, 0);
+  finishCommand(swallowed);
+  EXPECT_FALSE(commandRunning());
+}
+
 TEST(CommandObserver, SeesTheLineAndMaySwallowIt) {
   std::string seen;
   setCommandObserver([&](const std::string& line) {
