@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <thread>
+#include <vector>
 
 extern char** environ;
 
@@ -129,6 +130,43 @@ bool commandRunning() {
 
 namespace {
 
+// Words the shell would treat itself rather than run as a program found on PATH.
+bool isShellOwnWord(const std::string& word) {
+  static const char* const kOwn[] = {
+      ".",      ":",       "alias", "bg",    "break",  "case", "cd",      "command",  "continue",
+      "do",     "done",    "echo",  "elif",  "else",   "esac", "eval",    "exec",     "exit",
+      "export", "false",   "fc",    "fg",    "fi",     "for",  "getopts", "hash",     "if",
+      "in",     "jobs",    "kill",  "local", "printf", "pwd",  "read",    "readonly", "return",
+      "set",    "shift",   "test",  "then",  "times",  "trap", "true",    "type",     "ulimit",
+      "umask",  "unalias", "unset", "until", "wait",   "while"};
+  for (const char* own : kOwn) {
+    if (word == own) return true;
+  }
+  return false;
+}
+
+// The words of a line the shell would only split at blanks and then run as one program: safe
+// bytes and spaces only, no assignment or word of the shell's own first. Empty otherwise.
+std::vector<std::string> plainProgramWords(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  for (char c : line) {
+    if (c == ' ') {
+      if (!word.empty()) words.push_back(std::move(word));
+      word.clear();
+    } else if (isSafeShellByte(c)) {
+      word += c;
+    } else {
+      return {};
+    }
+  }
+  if (!word.empty()) words.push_back(std::move(word));
+  if (words.empty() || words[0].find('=') != std::string::npos || isShellOwnWord(words[0])) {
+    return {};
+  }
+  return words;
+}
+
 // "/bin/sh -c line" as a child; 0 when it could not be started.
 pid_t spawnShell(const std::string& line) {
   char shell[] = "/bin/sh";
@@ -140,12 +178,27 @@ pid_t spawnShell(const std::string& line) {
   return pid;
 }
 
+// The line's child: a plain line runs its program straight, as the shell would have run it,
+// without a shell process first; anything else, or a program that cannot be started (the
+// shell then says why, as it always did), goes through "/bin/sh -c".
+pid_t spawnLine(const std::string& line) {
+  std::vector<std::string> words = plainProgramWords(line);
+  if (!words.empty()) {
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0) return pid;
+  }
+  return spawnShell(line);
+}
+
 }  // namespace
 
 void runCommand(const std::string& line) {
   if (observer() && observer()(line)) return;
   awaitRunningChild();
-  const pid_t pid = spawnShell(line);
+  const pid_t pid = spawnLine(line);
   if (pid <= 0) return;
   const pid_t outer = runningChild();
   runningChild() = pid;
@@ -156,7 +209,7 @@ void runCommand(const std::string& line) {
 pid_t startCommand(const std::string& line) {
   if (observer() && observer()(line)) return 0;
   awaitRunningChild();
-  const pid_t pid = spawnShell(line);
+  const pid_t pid = spawnLine(line);
   if (pid > 0) runningChild() = pid;
   return pid;
 }

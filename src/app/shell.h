@@ -6,8 +6,9 @@
 #include <functional>
 #include <string>
 
-// Runs line through "/bin/sh -c" and waits for it. The exit status is not looked at:
-// callers judge the outcome by the files the command leaves behind.
+// Runs line as "/bin/sh -c" would and waits for it: a line that is only a program and plain
+// words runs that program straight (no shell process), anything else through the shell. The
+// exit status is not looked at: callers judge the outcome by the files the command leaves.
 void runCommand(const std::string& line);
 
 // runCommand in two halves, for a line whose result nothing needs until later: startCommand

@@ -73,6 +73,26 @@ TEST_F(Scratch, StartedLineRunsAlongsideAndAnotherWaitsForIt) {
   EXPECT_FALSE(commandRunning());
 }
 
+// Plain lines skip the shell; what the shell would have done must not change: arguments as
+// words, a missing program reported by the shell as before, builtins and assignments still the
+// shell's.
+TEST_F(Scratch, PlainLinesRunAsTheShellWouldHaveRunThem) {
+  runCommand("mkdir -p " + path("a/b") + " " + path("c"));
+  EXPECT_TRUE(pathExists(path("a/b")));
+  EXPECT_TRUE(pathExists(path("c")));
+
+  testing::internal::CaptureStderr();
+  runCommand("spm-no-such-program -x");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("spm-no-such-program: not found"),
+            std::string::npos);
+
+  const std::string out = shellQuote(path("out"));
+  runCommand("cd " + path("a") + " && pwd > " + out);
+  EXPECT_EQ(readWholeFile(path("out")).value_or("?"), path("a") + "\n");
+  runCommand("MARK=set sh -c 'echo $MARK' > " + out);
+  EXPECT_EQ(readWholeFile(path("out")).value_or("?"), "set\n");
+}
+
 TEST(CommandObserver, SeesTheLineAndMaySwallowIt) {
   std::string seen;
   setCommandObserver([&](const std::string& line) {
