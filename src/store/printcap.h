@@ -36,8 +36,8 @@ struct TestPrinter {
 // The one-printer printcap of a test print.
 std::string formatTestPrintcap(const TestPrinter& printer);
 
-extern const char* const kPrintcapPath;       // "/etc/printcap"
-extern const char* const kPrintersInfoPath;   // "/etc/printers_info"
+extern const char* const kPrintcapPath;      // "/etc/printcap"
+extern const char* const kPrintersInfoPath;  // "/etc/printers_info"
 
 // Appends one row per entry of /etc/printcap to the (empty) printer table; shows the
 // "Error while reading /etc/printcap" dialog for an oversized entry.

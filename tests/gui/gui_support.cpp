@@ -49,7 +49,9 @@ gboolean answerWhenShown(gpointer data) {
   return FALSE;
 }
 
-void deletePending(gpointer data) { delete static_cast<PendingAnswer*>(data); }
+void deletePending(gpointer data) {
+  delete static_cast<PendingAnswer*>(data);
+}
 
 }  // namespace
 

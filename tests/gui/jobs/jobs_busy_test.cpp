@@ -15,6 +15,7 @@
 #include "app/widgets.h"
 #include "gui_support.h"
 #include "jobs/jobs_page.h"
+#include "jobs_window.h"
 #include "printers/printers_page.h"
 #include "store/printcap.h"
 #include "store/spooler.h"
@@ -108,11 +109,7 @@ TEST(BusyWindow, SlowListingPaintsRefusesClicksAndNeverOverlaps) {
     lines.push_back(line);
     return swallow;
   });
-  PageBuilders pages;
-  pages.printers = drawprinterlist;
-  pages.jobs = drawprintjobs;
-  pages.switchPage = tabpage_switched;
-  GtkWidget* window = buildMainWindow(pages);
+  GtkWidget* window = buildJobsWindow(drawprinterlist);
   GtkWidget* notebook = mainNotebookOf(window);
   GtkWidget* jobsPage = jobsPageOfNotebook(notebook);
   GtkWidget* chooser = jobsChooserOf(jobsPage);

@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "app/widgets.h"
 #include "gui_support.h"
+#include "jobs_window.h"
 #include "store/printer_table.h"
 #include "store/spooler.h"
 
@@ -74,11 +75,7 @@ class JobsPage : public testing::Test {
     gPrinterNames = std::move(names);
     gReport = std::move(report);
     jrow_n = 0;
-    PageBuilders pages;
-    pages.printers = fakePrintersPage;
-    pages.jobs = drawprintjobs;
-    pages.switchPage = tabpage_switched;
-    window = buildMainWindow(pages);
+    window = buildJobsWindow(fakePrintersPage);
     notebook = mainNotebookOf(window);
     pageBox = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 1);
     chooser = jobsChooserOf(pageBox);
@@ -160,11 +157,7 @@ TEST_F(JobsPage, LayoutAndChooserFilledOnceFromThePrinterTable) {
 // looked at the chooser (its rows reach the combo box only then).
 TEST_F(JobsPage, PrinterAddedBeforeTheFirstSwitchStaysOutOfTheChooser) {
   gPrinterNames = {"office", "lab"};
-  PageBuilders pages;
-  pages.printers = fakePrintersPage;
-  pages.jobs = drawprintjobs;
-  pages.switchPage = tabpage_switched;
-  window = buildMainWindow(pages);
+  window = buildJobsWindow(fakePrintersPage);
   notebook = mainNotebookOf(window);
   const gchar* cells[kPrinterColumns] = {"", "late", "", "", "", "", "", "", ""};
   gtk_clist_append(GTK_CLIST(printerTableOf(gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 0))),

@@ -11,6 +11,7 @@
 #include "app/widgets.h"
 #include "gui_support.h"
 #include "jobs/jobs_page.h"
+#include "jobs_window.h"
 #include "printers/printers_page.h"
 #include "store/printcap.h"
 #include "store/spooler.h"
@@ -38,11 +39,7 @@ TEST(JobsWithRealSpooler, ListsDeletesOneAndDeletesAll) {
                         "printf 'x\\n' > /tmp/$f && lpr -P q1 /tmp/$f; done"),
             0);
 
-  PageBuilders pages;
-  pages.printers = drawprinterlist;
-  pages.jobs = drawprintjobs;
-  pages.switchPage = tabpage_switched;
-  GtkWidget* window = buildMainWindow(pages);
+  GtkWidget* window = buildJobsWindow(drawprinterlist);
   GtkWidget* notebook = mainNotebookOf(window);
   GtkWidget* jobsPage = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 1);
   GtkWidget* jobs = jobTableOf(jobsPage);
