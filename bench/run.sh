@@ -111,5 +111,8 @@ awk -F, -v runs="$runs" '
     c = r["jobs_hidden_listings", "count"]
     row("listings while another page shows, " r["jobs_hidden_listings", "seconds"] " s", "", c, "", "0",
         verdict(c == 0))
+    b = r["jobs_first_switch_us", "later"] / 1000; q = r["jobs_first_switch_us", "first"] / 1000
+    row("first switch to Jobs, " r["jobs_first_switch_us", "printers"] " printers (vs a later one)",
+        ms(b), ms(q), sprintf("%.2fx", q / b), "", "")
   }
 ' "$out/store.csv" "$out/results.txt" | tee "$out/table.txt"
