@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,20 +48,6 @@ pid_t& runningChild() {
   return pid;
 }
 
-// A descriptor that turns readable the moment pid ends; -1 where the kernel has none.
-int exitDescriptorOf(pid_t pid) {
-#ifdef SYS_pidfd_open
-  static bool missing = false;  // asked once: the answer does not change
-  if (missing) return -1;
-  const int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-  missing = fd < 0 && errno == ENOSYS;
-  return fd;
-#else
-  (void)pid;
-  return -1;
-#endif
-}
-
 // Blocks until pid has ended, leaving it to be collected.
 void awaitEnd(pid_t pid) {
   siginfo_t info;
@@ -70,9 +55,9 @@ void awaitEnd(pid_t pid) {
   }
 }
 
-// Where pidfd_open is missing (kernels before 5.3, valgrind), a thread waits for the child and
-// then writes to a pipe, which the pump can watch just the same.
-void pumpUntilEndedByThread(pid_t pid) {
+// A thread waits for the child and then writes to a pipe, which the pump watches: it wakes the
+// moment the child ends, on every kernel and under valgrind alike.
+void pumpUntilEnded(pid_t pid) {
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
   std::thread waiter([pid, writeEnd = ends[1]] {
@@ -93,18 +78,9 @@ void reap(pid_t pid) {
   }
 }
 
-// A pump waits on the child's exit descriptor, so it wakes the moment the child ends; the
-// final waitpid then only collects it.
+// The final waitpid only collects the child once the pump has seen it end.
 void waitForChild(pid_t pid) {
-  if (waitPump()) {
-    const int exitFd = exitDescriptorOf(pid);
-    if (exitFd >= 0) {
-      waitPump()(exitFd);
-      close(exitFd);
-    } else {
-      pumpUntilEndedByThread(pid);
-    }
-  }
+  if (waitPump()) pumpUntilEnded(pid);
   reap(pid);
 }
 
@@ -114,39 +90,9 @@ void awaitRunningChild() {
   if (runningChild() > 0) awaitEnd(runningChild());
 }
 
-}  // namespace
-
-void setCommandObserver(CommandObserver newObserver) {
-  observer() = std::move(newObserver);
-}
-
-void setCommandWaitPump(CommandWaitPump pump) {
-  waitPump() = std::move(pump);
-}
-
-bool commandRunning() {
-  return runningChild() > 0;
-}
-
-namespace {
-
-// Words the shell would treat itself rather than run as a program found on PATH.
-bool isShellOwnWord(const std::string& word) {
-  static const char* const kOwn[] = {
-      ".",      ":",       "alias", "bg",    "break",  "case", "cd",      "command",  "continue",
-      "do",     "done",    "echo",  "elif",  "else",   "esac", "eval",    "exec",     "exit",
-      "export", "false",   "fc",    "fg",    "fi",     "for",  "getopts", "hash",     "if",
-      "in",     "jobs",    "kill",  "local", "printf", "pwd",  "read",    "readonly", "return",
-      "set",    "shift",   "test",  "then",  "times",  "trap", "true",    "type",     "ulimit",
-      "umask",  "unalias", "unset", "until", "wait",   "while"};
-  for (const char* own : kOwn) {
-    if (word == own) return true;
-  }
-  return false;
-}
-
-// The words of a line the shell would only split at blanks and then run as one program: safe
-// bytes and spaces only, no assignment or word of the shell's own first. Empty otherwise.
+// The words of a line the shell would only split at blanks: safe bytes and spaces only. Empty
+// otherwise. (A first word that is a builtin, keyword or assignment names no program, so it
+// cannot be started and the line goes to the shell.)
 std::vector<std::string> plainProgramWords(const std::string& line) {
   std::vector<std::string> words;
   std::string word;
@@ -161,9 +107,6 @@ std::vector<std::string> plainProgramWords(const std::string& line) {
     }
   }
   if (!word.empty()) words.push_back(std::move(word));
-  if (words.empty() || words[0].find('=') != std::string::npos || isShellOwnWord(words[0])) {
-    return {};
-  }
   return words;
 }
 
@@ -195,14 +138,22 @@ pid_t spawnLine(const std::string& line) {
 
 }  // namespace
 
+void setCommandObserver(CommandObserver newObserver) {
+  observer() = std::move(newObserver);
+}
+
+void setCommandWaitPump(CommandWaitPump pump) {
+  waitPump() = std::move(pump);
+}
+
+bool commandRunning() {
+  return runningChild() > 0;
+}
+
+// A line run from a timer during another's wait restores that one as the running child.
 void runCommand(const std::string& line) {
-  if (observer() && observer()(line)) return;
-  awaitRunningChild();
-  const pid_t pid = spawnLine(line);
-  if (pid <= 0) return;
   const pid_t outer = runningChild();
-  runningChild() = pid;
-  waitForChild(pid);
+  finishCommand(startCommand(line));
   runningChild() = outer;
 }
 

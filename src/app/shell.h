@@ -13,7 +13,8 @@ void runCommand(const std::string& line);
 
 // runCommand in two halves, for a line whose result nothing needs until later: startCommand
 // starts it and returns at once; finishCommand(the value it gave) waits for it. Meanwhile any
-// other line waits for it first, as always. Only while no other line runs.
+// other line waits for it first, as always. Started alone only while no other line runs
+// (runCommand, which also uses them, puts back the line it interrupted).
 pid_t startCommand(const std::string& line);
 void finishCommand(pid_t started);
 
