@@ -1,33 +1,21 @@
-// Any script must parse without a crash; any settings must read back exactly as written.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
+// Any script must parse; any five values (split at NUL bytes) must read back as written.
+#include <tuple>
 
 #include "store/samba.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   parseSambaScript(text);
-
-  // Split the input at NUL bytes into the five values; a newline cannot live in a script line.
-  SambaSettings settings;
-  std::string* fields[] = {&settings.server, &settings.printer, &settings.user, &settings.password,
-                           &settings.workgroup};
+  SambaSettings s{{}, {}, {}, {}, {}, size % 2 == 1};
+  std::string* fields[] = {&s.server, &s.printer, &s.user, &s.password, &s.workgroup};
   std::size_t field = 0;
   for (char c : text) {
-    if (c == '\0') {
-      if (++field == 5) break;
-    } else if (c != '\n') {
-      *fields[field] += c;
-    }
+    if (c == '\0' && ++field == 5) break;
+    if (c != '\0' && c != '\n') *fields[field] += c;  // a value cannot span script lines
   }
-  settings.translate = size % 2 == 1;
-  const SambaScriptValues back = parseSambaScript(formatSambaScript(settings));
-  if (back.server != settings.server || back.printer != settings.printer ||
-      back.user != settings.user || back.password != settings.password ||
-      back.workgroup != settings.workgroup || back.translateYes != settings.translate) {
-    std::abort();
-  }
+  const SambaScriptValues v = parseSambaScript(formatSambaScript(s));
+  if (std::tie(v.server, v.printer, v.user, v.password, v.workgroup, v.translateYes) !=
+      std::tie(s.server, s.printer, s.user, s.password, s.workgroup, s.translate))
+    __builtin_trap();
   return 0;
 }
