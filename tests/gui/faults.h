@@ -1,138 +1,74 @@
-// Faults of the system for the GUI tests: a read-only or full /etc, tools gone, and a log of
-// every dialog the program shows.
+// Faults of the system for the GUI tests: a read-only or full /etc, and a log of every dialog.
 #pragma once
 
-#include <dirent.h>
 #include <gtk/gtk.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <regex>
 #include <string>
-#include <vector>
 
 // A death test's child keeps its mounts to itself.
 inline bool privateMounts() {
   return unshare(CLONE_NEWNS) == 0 && mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
-// /etc read-only, or full: a 64 KiB tmpfs, filled up, takes every write made in /etc.
-// Undone when destroyed.
+// /etc read-only, or full (a filled 64 KiB tmpfs over it takes the writes). Undone when destroyed.
 class BrokenEtc {
  public:
   enum Kind { kReadOnly, kFull };
   explicit BrokenEtc(Kind kind) {
     if (kind == kReadOnly) {
-      etcMounted_ = mount("/etc", "/etc", "none", MS_BIND, nullptr) == 0;
-      ok_ = etcMounted_ &&
-            mount("none", "/etc", "none", MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+      etc_ = mount("/etc", "/etc", "none", MS_BIND, nullptr) == 0;
+      ok_ = etc_ && mount("none", "/etc", "none", MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
       return;
     }
-    mkdir(kScratch, 0700);
-    scratchMounted_ = mount("tmpfs", kScratch, "tmpfs", 0, "size=64k") == 0;
-    etcMounted_ =
-        scratchMounted_ && mkdir("/run/full-etc/upper", 0755) == 0 &&
-        mkdir("/run/full-etc/work", 0755) == 0 &&
-        mount("overlay", "/etc", "overlay", 0,
-              "lowerdir=/etc,upperdir=/run/full-etc/upper,workdir=/run/full-etc/work") == 0;
-    ok_ = etcMounted_;
-    if (FILE* filler = ok_ ? std::fopen("/etc/.filler", "w") : nullptr) {
-      const std::string block(4096, 'x');
-      while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
-      }
-      std::fclose(filler);
+    mkdir("/run/full-etc", 0700);
+    scratch_ = mount("tmpfs", "/run/full-etc", "tmpfs", 0, "size=64k") == 0;
+    ok_ = etc_ = scratch_ && mkdir("/run/full-etc/u", 0755) == 0 &&
+                 mkdir("/run/full-etc/w", 0755) == 0 &&
+                 mount("overlay", "/etc", "overlay", 0,
+                       "lowerdir=/etc,upperdir=/run/full-etc/u,workdir=/run/full-etc/w") == 0;
+    FILE* filler = ok_ ? std::fopen("/etc/.filler", "w") : nullptr;
+    while (filler != nullptr && std::fputs(std::string(4096, 'x').c_str(), filler) >= 0) {
     }
+    if (filler != nullptr) std::fclose(filler);
   }
-  // Only what was mounted here is undone: unmounting /etc blindly could uncover the /etc
-  // beneath the sandbox's.
+  // Only what was mounted here: unmounting /etc blindly could uncover the one beneath.
   ~BrokenEtc() {
-    if (etcMounted_) umount2("/etc", MNT_DETACH);
-    if (scratchMounted_) umount2(kScratch, MNT_DETACH);
+    if (etc_) umount2("/etc", MNT_DETACH);
+    if (scratch_) umount2("/run/full-etc", MNT_DETACH);
   }
-  BrokenEtc(const BrokenEtc&) = delete;
-  BrokenEtc& operator=(const BrokenEtc&) = delete;
   bool ok() const { return ok_; }
 
  private:
-  static constexpr const char* kScratch = "/run/full-etc";
-  bool ok_ = false;
-  bool etcMounted_ = false;
-  bool scratchMounted_ = false;
+  bool ok_ = false, etc_ = false, scratch_ = false;
 };
 
-// Tools moved aside inside the sandbox's overlay, and back when destroyed.
-class ToolsGone {
- public:
-  explicit ToolsGone(std::vector<std::string> paths) : paths_(std::move(paths)) {
-    for (const std::string& path : paths_) std::rename(path.c_str(), (path + ".gone").c_str());
-  }
-  ~ToolsGone() {
-    for (const std::string& path : paths_) std::rename((path + ".gone").c_str(), path.c_str());
-  }
-  ToolsGone(const ToolsGone&) = delete;
-  ToolsGone& operator=(const ToolsGone&) = delete;
-
- private:
-  std::vector<std::string> paths_;
-};
-
-// Answers every dialog with its first response as soon as it shows; text() gives
-// "title: message" of each, one per line.
+// Answers every dialog as soon as it shows; text() has a "title: message" line for each.
 class DialogLog {
  public:
   DialogLog() : source_(g_timeout_add(10, &DialogLog::tick, this)) {}
   ~DialogLog() { g_source_remove(source_); }
-  DialogLog(const DialogLog&) = delete;
-  DialogLog& operator=(const DialogLog&) = delete;
   const std::string& text() const { return text_; }
 
  private:
-  static void firstLabel(GtkWidget* widget, gpointer data) {
-    auto* text = static_cast<std::string*>(data);
-    if (!text->empty() || GTK_IS_BUTTON(widget)) return;
-    if (GTK_IS_LABEL(widget)) {
-      *text = gtk_label_get_text(GTK_LABEL(widget));
-    } else if (GTK_IS_CONTAINER(widget)) {
-      gtk_container_foreach(GTK_CONTAINER(widget), firstLabel, data);
-    }
-  }
-  static gboolean tick(gpointer self) {
-    auto* log = static_cast<DialogLog*>(self);
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* w = windows; w != nullptr; w = w->next) {
-      GtkWidget* dialog = GTK_WIDGET(w->data);
-      if (!GTK_IS_DIALOG(dialog) || !gtk_widget_get_visible(dialog) ||
-          g_object_get_data(G_OBJECT(dialog), "answered") != nullptr) {
-        continue;
-      }
-      std::string message;
-      firstLabel(GTK_DIALOG(dialog)->vbox, &message);
-      log->text_ += std::string(gtk_window_get_title(GTK_WINDOW(dialog))) + ": " + message + "\n";
-      g_object_set_data(G_OBJECT(dialog), "answered", dialog);
-      gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
-    }
-    g_list_free(windows);
-    return TRUE;
-  }
+  static gboolean tick(gpointer self);  // in gui_support.cpp
   guint source_;
   std::string text_;
 };
 
-// Temporary files of replacements (".NAME.XXXXXX") left in the folders of the system files.
+// Temporary files of replacements (".NAME.XXXXXX") left beside the system files.
 inline int strayTemps() {
   int count = 0;
+  std::error_code none;
   for (const char* folder : {"/etc", "/etc/dorvek", "/etc/dorvek/samba", "/etc/init.d"}) {
-    DIR* dir = opendir(folder);
-    if (dir == nullptr) continue;
-    while (const struct dirent* entry = readdir(dir)) {
-      const std::string name = entry->d_name;
-      const auto dot = name.rfind('.');
-      if (name[0] == '.' && dot > 0 && name.size() - dot == 7) ++count;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, none)) {
+      count += std::regex_match(entry.path().filename().string(), std::regex("\\..+\\.[^.]{6}"));
     }
-    closedir(dir);
   }
   return count;
 }

@@ -1,8 +1,7 @@
 #include "gui_support.h"
 
-#include <gtest/gtest.h>
-
 #include "app/shell.h"
+#include "faults.h"
 
 void pumpEvents() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
@@ -10,48 +9,31 @@ void pumpEvents() {
 
 namespace {
 
-struct PendingAnswer {
+void firstLabel(GtkWidget* widget, gpointer text) {
+  auto* out = static_cast<std::string*>(text);
+  if (!out->empty() || GTK_IS_BUTTON(widget)) return;
+  if (GTK_IS_LABEL(widget)) *out = gtk_label_get_text(GTK_LABEL(widget));
+  if (GTK_IS_CONTAINER(widget)) gtk_container_foreach(GTK_CONTAINER(widget), firstLabel, text);
+}
+
+// Answers the dialog that runs (it holds the grab) unless answered already; false for none.
+bool answerShown(int response, std::string* title, std::string* message) {
+  GtkWidget* dialog = gtk_grab_get_current();
+  if (!GTK_IS_DIALOG(dialog) || g_object_get_data(G_OBJECT(dialog), "answered") != nullptr) {
+    return false;
+  }
+  *title = gtk_window_get_title(GTK_WINDOW(dialog));
+  firstLabel(GTK_DIALOG(dialog)->vbox, message);
+  g_object_set_data(G_OBJECT(dialog), "answered", dialog);
+  gtk_dialog_response(GTK_DIALOG(dialog), response);
+  return true;
+}
+
+struct Pending {
   int response;
   DialogAnswer* seen;
+  DialogAnswer scratch;
 };
-
-void collectLabelText(GtkWidget* widget, gpointer data) {
-  auto* text = static_cast<std::string*>(data);
-  if (GTK_IS_LABEL(widget)) {
-    if (text->empty()) *text = gtk_label_get_text(GTK_LABEL(widget));
-  } else if (GTK_IS_CONTAINER(widget) && !GTK_IS_BUTTON(widget)) {
-    gtk_container_foreach(GTK_CONTAINER(widget), collectLabelText, data);
-  }
-}
-
-GtkWidget* runningDialog() {
-  GList* windows = gtk_window_list_toplevels();
-  GtkWidget* found = nullptr;
-  for (GList* w = windows; w != nullptr; w = w->next) {
-    GtkWidget* window = GTK_WIDGET(w->data);
-    if (GTK_IS_DIALOG(window) && gtk_widget_get_visible(window)) found = window;
-  }
-  g_list_free(windows);
-  return found;
-}
-
-gboolean answerWhenShown(gpointer data) {
-  auto* pending = static_cast<PendingAnswer*>(data);
-  GtkWidget* dialog = runningDialog();
-  if (dialog == nullptr) return TRUE;  // not shown yet: look again at the next tick
-  if (pending->seen != nullptr) {
-    pending->seen->seen = true;
-    pending->seen->title = gtk_window_get_title(GTK_WINDOW(dialog));
-    collectLabelText(GTK_DIALOG(dialog)->vbox, &pending->seen->message);
-  }
-  if (pending->seen != nullptr) pending->seen->source = 0;
-  gtk_dialog_response(GTK_DIALOG(dialog), pending->response);
-  return FALSE;
-}
-
-void deletePending(gpointer data) {
-  delete static_cast<PendingAnswer*>(data);
-}
 
 }  // namespace
 
@@ -60,9 +42,26 @@ DialogAnswer::~DialogAnswer() {
 }
 
 void answerNextDialog(int response, DialogAnswer* seen) {
-  const guint source = g_timeout_add_full(G_PRIORITY_DEFAULT, 20, answerWhenShown,
-                                          new PendingAnswer{response, seen}, deletePending);
+  auto* pending = new Pending{response, seen, {}};
+  const auto tick = [](gpointer data) -> gboolean {
+    auto* p = static_cast<Pending*>(data);
+    DialogAnswer* to = p->seen != nullptr ? p->seen : &p->scratch;
+    if (!answerShown(p->response, &to->title, &to->message)) return TRUE;  // not shown yet
+    to->seen = true;
+    to->source = 0;
+    return FALSE;
+  };
+  const guint source = g_timeout_add_full(G_PRIORITY_DEFAULT, 20, tick, pending,
+                                          [](gpointer p) { delete static_cast<Pending*>(p); });
   if (seen != nullptr) seen->source = source;
+}
+
+gboolean DialogLog::tick(gpointer self) {
+  std::string title, message;
+  if (answerShown(GTK_RESPONSE_ACCEPT, &title, &message)) {
+    static_cast<DialogLog*>(self)->text_ += title + ": " + message + "\n";
+  }
+  return TRUE;
 }
 
 CommandRecorder::CommandRecorder(bool swallow) {

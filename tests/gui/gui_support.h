@@ -6,27 +6,20 @@
 #include <string>
 #include <vector>
 
-// Runs pending toolkit events until none is left.
-void pumpEvents();
+void pumpEvents();  // until no toolkit event is pending
 
-// Destroys a widget that was never packed into a window: it still holds its floating
-// reference, which gtk_widget_destroy leaves alone, so it would never be freed.
+// A widget never packed keeps a floating reference that gtk_widget_destroy leaves alone.
 inline void destroyUnpacked(GtkWidget* widget) {
   g_object_ref_sink(widget);
   gtk_widget_destroy(widget);
   g_object_unref(widget);
 }
 
-// Answers the next modal dialog that runs with `response`, and remembers its title and the
-// text of its label (the message), so the test can look at them afterwards.
-// A DialogAnswer that goes out of scope before any dialog ran takes its pending answer along.
+// Answers the next dialog shown with `response`, keeping its title and message (first label).
+// Going out of scope before then takes the pending answer along.
 struct DialogAnswer {
-  DialogAnswer() = default;
-  DialogAnswer(const DialogAnswer&) = delete;
-  DialogAnswer& operator=(const DialogAnswer&) = delete;
   ~DialogAnswer();
-  std::string title;
-  std::string message;
+  std::string title, message;
   bool seen = false;
   guint source = 0;  // the pending answer's timeout, while it waits
 };
