@@ -60,18 +60,18 @@ TEST_F(Hostile, NamesReachTheToolsLiterally) {
 TEST_F(Hostile, TestPrintReportAndSambaValuesStayLiteral) {
   PrintersPage page;
   writeFile(kBin + "report", "Printer: t1@localhost\n<b>Error:</b> '$(touch PWNED)' \xff;`id`\n");
-  page.openAdd();
+  page.open(-1);
   const std::pair<InfoRow, const char*> values[] = {
       {kRowName, "t1"},           {kRowServer, "srv;touch${IFS}PWNED"},
       {kRowSmbUser, "o'brien"},   {kRowShared, "q'$(touch${IFS}PWNED)'"},
       {kRowSmbWorkgroup, "w\"g"}, {kRowSmbPassword, "p$w;d`touch${IFS}PWNED`"}};
-  for (const auto& [row, text] : values) gtk_entry_set_text(GTK_ENTRY(page.field(row)), text);
+  for (const auto& [row, text] : values) page.set(row, text);
   DialogAnswer answer;
   answerNextDialog(GTK_RESPONSE_ACCEPT, &answer);
-  click(findWidget(editorButtonRowOf(page.windowBox()), nullptr, 2));  // "_Test"
+  click(page.button(2));  // "_Test"
   EXPECT_EQ(answer.message, "<b>Error:</b> '$(touch PWNED)' \xef\xbf\xbd;`id`\n");
-  click(page.typeButton(kSamba));
-  click(findWidget(editorButtonRowOf(page.windowBox()), nullptr, 1));  // "_Ok"
+  click(page.type(kSamba));
+  click(page.button(1));  // "_Ok"
   toolLog();
   ASSERT_EQ(std::system("echo page | /etc/dorvek/samba/t1.sh"), 0);
   EXPECT_EQ(toolLog(), Lines{"smbclient [//srv;touch${IFS}PWNED/q'$(touch${IFS}PWNED)'] [-U] "

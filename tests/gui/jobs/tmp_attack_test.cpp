@@ -36,7 +36,7 @@ TEST_F(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
   for (const char* path : paths) ASSERT_EQ(plantAsNobody(path, "/etc/secret"), 0);
   {
     PrintersPage page;
-    page.openAdd();
+    page.open(-1);
     EXPECT_EQ(comboItems(page.field(kRowDevice)), Lines{"/dev/lp0"});
     EXPECT_EQ(comboItems(page.field(kRowFilter)), (Lines{"/usr/lib/lprng/filters/lpf", "None"}));
     EXPECT_EQ(comboItems(page.field(kRowPPD)), (Lines{"/usr/local/lib/a.ppd", "None"}));
