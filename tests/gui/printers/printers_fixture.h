@@ -28,11 +28,6 @@ inline std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-// Position of a recorded command line, or -1.
-inline int lineAt(const Lines& lines, const std::string& line) {
-  const auto it = std::find(lines.begin(), lines.end(), line);
-  return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
-}
 inline Lines comboItems(GtkWidget* combo) {
   Lines items;
   GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
