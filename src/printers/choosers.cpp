@@ -1,3 +1,5 @@
+#include "printers/choosers.h"
+
 #include <string>
 #include <vector>
 

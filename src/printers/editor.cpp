@@ -7,6 +7,7 @@
 #include "app/shell.h"
 #include "app/text.h"
 #include "app/widgets.h"
+#include "printers/choosers.h"
 #include "printers/listings.h"
 #include "printers/save.h"
 

@@ -13,11 +13,6 @@ void rbparORusb_clicked(GtkWidget* widget, gpointer data);
 void rbnetwork_clicked(GtkWidget* widget, gpointer data);
 void rbsamba_clicked(GtkWidget* widget, gpointer data);
 void BtnPrintCancel_clicked(GtkWidget* widget, gpointer data);
-void cbfilter_changed(GtkWidget* widget, gpointer data);
-void fill_filters(GtkWidget* cbprfilter);
-void fill_PPD(GtkWidget* cbprPPD);
-// The Modify form: loads row row_n of the printer table into the editor's window box.
-void loadPrinterRow(GtkWidget* windowBox, GtkWidget* prtlist);
 
 // Runs a listing command line into the fixed temporary file path (claimed first), reads its
 // lines whole, then runs removeLine. No listing is run when path cannot be claimed.

@@ -10,7 +10,7 @@
 #include "app/text.h"
 #include "app/widgets.h"
 #include "printers/editor.h"
-#include "printers/save.h"
+#include "printers/test_print.h"
 #include "store/printcap.h"
 #include "store/printer_table.h"
 #include "store/samba.h"

@@ -1,8 +1,5 @@
 #include "printers/save.h"
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -14,16 +11,13 @@
 #include "printers/editor.h"
 #include "printers/listings.h"
 #include "printers/printers_page.h"
+#include "printers/test_print.h"
 #include "store/printcap.h"
 #include "store/printer_table.h"
 #include "store/samba.h"
 #include "store/spooler.h"
 
 namespace {
-
-const char* const kTestPage = "/etc/testpg.ascii";
-// The printers' printcap while a test print has replaced it.
-const char* const kPrintcapBeforeTest = "/etc/.printcap.before-test";
 
 // What the checks found: the printer's type word and device.
 struct CheckedPrinter {
@@ -182,21 +176,6 @@ void savePrinter(GtkWidget* button, GtkWidget* table, const std::string& title,
   gtk_widget_destroy(editorWindowOf(button));
 }
 
-void reportTestResult(const std::string& listing) {
-  if (const auto failure = testPrintFailure(listing)) {
-    showMessageDialog(_("Error while printing 'Test Page'"), markupEscape(*failure),
-                      "gtk-dialog-error");
-  } else {
-    showMessageDialog(_("Printing Confirmation"),
-                      _("A Test Page has been sent to the printer.\nIt may take up to two "
-                        "minutes before the test page is printed.\n\nIf the test page printed "
-                        "correctly, please click Ok.\nOtherwise please check your "
-                        "configuration."),
-                      "gtk-dialog-info");
-  }
-  runCommand(lprmEverythingCommand());
-}
-
 TestPrinter testPrinterOf(GtkWidget* infoBox, const CheckedPrinter& printer) {
   TestPrinter test;
   test.name = printer.name;
@@ -208,27 +187,6 @@ TestPrinter testPrinterOf(GtkWidget* infoBox, const CheckedPrinter& printer) {
   test.windowsDriver = fieldText(infoBox, kRowDriver);
   test.formFeed = isActive(formFeedCheckOf(infoBox));
   return test;
-}
-
-// Prints the test page with a printcap naming the edited printer alone, then puts the
-// table's printcap back on every path after the test printcap was written.
-void printTestPage(GtkWidget* button, GtkWidget* table, const CheckedPrinter& printer) {
-  GtkWidget* infoBox = printerInfoBoxOf(windowBoxOfButton(button));
-  // Written aside first, so a crash before the restore below costs no printer.
-  if (!replaceFile(kPrintcapBeforeTest, formatPrintcap(tableRows(table)))) return;
-  if (!replaceFile(kPrintcapPath, formatTestPrintcap(testPrinterOf(infoBox, printer)))) {
-    unlink(kPrintcapBeforeTest);
-    return;
-  }
-  preparelpd();
-  runCommand(lprCommand(kTestPage));
-  sleep(1);
-  if (claimTempFile(kQueueListingPath)) runCommand(lpqCommand(printer.name));
-  if (const auto listing = readWholeFile(kQueueListingPath, true)) reportTestResult(*listing);
-  runCommand(std::string("rm ") + kQueueListingPath + " -f");
-  writePrintcap(table);
-  unlink(kPrintcapBeforeTest);
-  preparelpd();
 }
 
 bool isTestButton(GtkWidget* button) {
@@ -245,12 +203,8 @@ void BtnPrintOkTest_clicked(GtkWidget* widget, gpointer data) {
   const auto printer = checkFields(windowBoxOfButton(widget), table, title);
   if (!printer) return;
   if (isTestButton(widget)) {
-    printTestPage(widget, table, *printer);
+    printTestPage(table, testPrinterOf(printerInfoBoxOf(windowBoxOfButton(widget)), *printer));
   } else {
     savePrinter(widget, table, title, *printer);
   }
-}
-
-void recoverFromTestPrint() {
-  if (pathExists(kPrintcapBeforeTest)) rename(kPrintcapBeforeTest, kPrintcapPath);
 }
