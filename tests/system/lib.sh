@@ -4,3 +4,5 @@ chmod o+rx "$(dirname "$program")"  # other users reach it through the repositor
 check() { if "${@:2}"; then echo "ok: $1"; else echo "FAIL: $1"; failures=$((failures + 1)); return 1; fi; }
 window() { timeout 20 xdotool search --sync --onlyvisible --name "Kelvane Printer Management" | head -n 1; }
 finish() { [ $failures = 0 ] || { echo "$failures check(s) failed"; exit 1; }; echo "all checks passed"; }
+# Installs the package that the deb_package test built (dpkg's own output stays in /tmp/dpkg.out).
+install_package() { dpkg -i "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb > /tmp/dpkg.out 2>&1 || { cat /tmp/dpkg.out; false; }; }
