@@ -97,8 +97,20 @@ void waitRepainting(int endedFd) {
   while (!ended) g_main_context_iteration(nullptr, TRUE);
 }
 
+gboolean markDone(gpointer done) {
+  *static_cast<bool*>(done) = true;
+  return G_SOURCE_REMOVE;
+}
+
 }  // namespace
 
 void installBusyWait() {
   setCommandWaitPump(waitRepainting);
+}
+
+void busyWait(guint milliseconds) {
+  BusyWindows busy;
+  bool done = false;
+  g_timeout_add_full(G_PRIORITY_HIGH, milliseconds, markDone, &done, nullptr);
+  while (!done) g_main_context_iteration(nullptr, TRUE);
 }

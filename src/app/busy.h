@@ -2,5 +2,10 @@
 // and no user input reaches them.
 #pragma once
 
+#include <glib.h>
+
 // Makes the shell runner wait that way from now on. The toolkit must be initialised.
 void installBusyWait();
+// Waits that long in the same way (repainting, busy cursor, no input). The toolkit must be
+// initialised.
+void busyWait(guint milliseconds);

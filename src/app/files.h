@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -26,3 +27,8 @@ bool claimTempFile(const std::string& path);
 // file's mode and owner are kept; a new file gets modeIfNew. False, with the old file untouched,
 // when the temporary file cannot be created or written.
 bool replaceFile(const std::string& path, const std::string& content, mode_t modeIfNew = 0644);
+
+// Whether a failed write's errno says the disk, or the user's share of it, is full.
+inline bool isDiskFull(int error) {
+  return error == ENOSPC || error == EDQUOT;
+}

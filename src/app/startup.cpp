@@ -50,6 +50,13 @@ void refuseUser() {
   runCommand(std::string("xmessage -center -timeout 5 ") + kRefusal);
 }
 
+// The toolkit says nothing when it cannot open the display; without a window this line on
+// standard error is all the user gets, so it is translated like every other message.
+void reportNoDisplay(const char* programName) {
+  const std::string name = baseName(programName != nullptr ? programName : "solvo-printer-mgr");
+  std::fprintf(stderr, "%s: %s\n", name.c_str(), _("cannot open the display"));
+}
+
 void setUpMessageCatalogue() {
   std::setlocale(LC_ALL, "");
   bindtextdomain(SPM_TEXT_DOMAIN, SPM_LOCALE_DIR);
@@ -146,8 +153,12 @@ int runApplication(int argc, char** argv, const PageBuilders& pages) {
   // Two process starts cost as much as the toolkit's own start here: they overlap it, and
   // the folder is there before anything is built that could write into it.
   const pid_t makingSambaFolder = startCommand("mkdir /etc/dorvek/samba -p");
-  gtk_init(&argc, &argv);
+  const bool displayOpened = gtk_init_check(&argc, &argv);
   finishCommand(makingSambaFolder);
+  if (!displayOpened) {
+    reportNoDisplay(argc > 0 ? argv[0] : nullptr);
+    return 0;
+  }
   GtkWidget* window = buildMainWindow(pages);
   gtk_widget_show(window);
   gtk_main();

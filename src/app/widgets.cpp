@@ -71,10 +71,17 @@ std::string markupEscape(const std::string& text) {
   return takeGStr(g_markup_escape_text(valid.get(), -1)).get();
 }
 
+GtkWidget* singleLineEntry() {
+  GtkWidget* entry = gtk_entry_new();
+  // A line break pasted into a value would split the line of the file it goes into.
+  g_object_set(entry, "truncate-multiline", TRUE, nullptr);
+  return entry;
+}
+
 GtkWidget* info_entry(const char* labelval) {
   GtkWidget* hbox = gtk_hbox_new(FALSE, 0);
   GtkWidget* label = gtk_label_new(labelval);
-  GtkWidget* entry = gtk_entry_new();
+  GtkWidget* entry = singleLineEntry();
   gtk_widget_set_size_request(entry, 200, -1);
   gtk_box_pack_end(GTK_BOX(hbox), entry, FALSE, FALSE, 10);
   gtk_box_pack_end(GTK_BOX(hbox), label, FALSE, FALSE, 10);

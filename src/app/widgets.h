@@ -29,6 +29,8 @@ bool confirmDialog(const std::string& title, const std::string& markupMessage);
 // Text from files or tools made safe to place inside Pango markup.
 std::string markupEscape(const std::string& text);
 
+// An entry that keeps only the first line of pasted text.
+GtkWidget* singleLineEntry();
 // A right-aligned row: label (child 1) and a 200-pixel entry (child 2).
 GtkWidget* info_entry(const char* labelval);
 

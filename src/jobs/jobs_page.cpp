@@ -131,6 +131,14 @@ GtkWidget* makeJobTable() {
   return table;
 }
 
+// Selects row jrow_n again, or the last row when the table got shorter; the selection handler
+// makes jrow_n follow, so Delete acts on the row that is highlighted.
+void selectRememberedRow(GtkWidget* table) {
+  const int rows = clistRows(table);
+  if (rows == 0) return;
+  gtk_clist_select_row(GTK_CLIST(table), CLAMP(jrow_n, 0, rows - 1), 0);
+}
+
 GtkWidget* packButton(GtkWidget* row, const char* label, GCallback handler) {
   GtkWidget* button = gtk_button_new_with_label(label);
   gtk_box_pack_start(GTK_BOX(row), button, TRUE, TRUE, 0);
@@ -190,7 +198,7 @@ void list_jobs(GtkWidget* CBprinter) {
   }
   g_signal_handlers_unblock_by_func(table, reinterpret_cast<gpointer>(joblist_selected), nullptr);
   runCommand(std::string("rm ") + kQueueListingPath);
-  if (jrow_n >= 0 && clistRows(table) > jrow_n) gtk_clist_select_row(GTK_CLIST(table), jrow_n, 0);
+  selectRememberedRow(table);
   gtk_widget_grab_focus(CBprinter);
 }
 

@@ -17,8 +17,10 @@ std::vector<std::string> listingItems(const std::string& text) {
   for (std::string& line : wholeLines(text)) {
     const auto nul = line.find('\0');
     if (nul != std::string::npos) line.resize(nul);
-    // A name that is not UTF-8 could be neither shown nor chosen as itself.
-    if (!line.empty() && g_utf8_validate(line.data(), static_cast<gssize>(line.size()), nullptr)) {
+    // A name that is not UTF-8 could be neither shown nor chosen as itself, and one holding a
+    // ':' cannot be a single printcap field.
+    if (!line.empty() && line.find(':') == std::string::npos &&
+        g_utf8_validate(line.data(), static_cast<gssize>(line.size()), nullptr)) {
       items.push_back(std::move(line));
     }
   }

@@ -7,8 +7,8 @@
 #include <vector>
 
 // The chooser items of a listing: one per line, line end removed, in file order. A line
-// holding a NUL byte ends there (a toolkit text cannot hold one); empty lines and lines that
-// are not UTF-8 give no item.
+// holding a NUL byte ends there (a toolkit text cannot hold one); empty lines, lines holding
+// a ':' and lines that are not UTF-8 give no item.
 std::vector<std::string> listingItems(const std::string& text);
 // Position of the filter to select first: the last item holding "/lpf", else 0.
 int preselectedFilter(const std::vector<std::string>& filters);

@@ -38,20 +38,52 @@ std::string fieldText(GtkWidget* infoBox, InfoRow row) {
   return entryText(infoFieldOf(infoBox, row));
 }
 
-bool emptyOrHasSpace(const std::string& text) {
-  return text.empty() || text.find(' ') != std::string::npos;
-}
-
-// The Samba script's smbclient line would split these values at a blank or a control byte.
+// A control byte (a pasted tab or line break, say) counts as a space: the values go into
+// printcap fields and the Samba script's lines, which a blank or a line break would split.
 bool hasBlankOrControl(const std::string& text) {
   for (unsigned char c : text) {
-    if (c == ' ' || c == '\t' || c < 0x20 || c == 0x7f) return true;
+    if (c == ' ' || c < 0x20 || c == 0x7f) return true;
   }
   return false;
 }
 
+bool emptyOrHasSpace(const std::string& text) {
+  return text.empty() || hasBlankOrControl(text);
+}
+
+// A ':' ends a printcap field early and a control byte splits its line: the printer would read
+// back as another one.
+bool hasColonOrControl(const std::string& text) {
+  for (unsigned char c : text) {
+    if (c == ':' || c < 0x20 || c == 0x7f) return true;
+  }
+  return false;
+}
+
+bool badPrinterName(const std::string& name) {
+  return is_invalid(name.c_str(), kInvalidPrinterNameChars) || hasBlankOrControl(name);
+}
+
 std::string withName(const char* translatedFormat, const std::string& name) {
   return takeGStr(g_strdup_printf(translatedFormat, name.c_str())).get();
+}
+
+// One entry row's check: its fault test and the refusal (untranslated) naming the field.
+struct FieldCheck {
+  InfoRow row;
+  bool (*faulty)(const std::string&);
+  const char* message;
+};
+
+// Refuses the first fault among checks, in their order; true when all pass.
+bool fieldsPass(GtkWidget* infoBox, std::initializer_list<FieldCheck> checks) {
+  for (const FieldCheck& check : checks) {
+    if (check.faulty(fieldText(infoBox, check.row))) {
+      refuse(_(check.message));
+      return false;
+    }
+  }
+  return true;
 }
 
 // The device chooser's port for the three local types; nothing when none is selected.
@@ -65,50 +97,52 @@ std::optional<CheckedPrinter> checkLocal(GtkWidget* infoBox, const char* type) {
 }
 
 std::optional<CheckedPrinter> checkNetwork(GtkWidget* infoBox) {
-  const std::string server = fieldText(infoBox, kRowServer);
-  const std::string queue = fieldText(infoBox, kRowShared);
-  if (emptyOrHasSpace(server)) {
-    refuse(_("LPD Server should not be empty nor contain space!"));
+  if (!fieldsPass(
+          infoBox,
+          {{kRowServer, emptyOrHasSpace, N_("LPD Server should not be empty nor contain space!")},
+           {kRowServer, hasColonOrControl,
+            N_("LPD Server should not contain ':' or control characters!")},
+           {kRowShared, emptyOrHasSpace, N_("Queue Name should not be empty nor contain space!")},
+           {kRowShared, hasColonOrControl,
+            N_("Queue Name should not contain ':' or control characters!")}})) {
     return std::nullopt;
   }
-  if (emptyOrHasSpace(queue)) {
-    refuse(_("Queue Name should not be empty nor contain space!"));
-    return std::nullopt;
-  }
-  return CheckedPrinter{"", kTypeNetwork, queue + "@" + server};
+  const std::string device = fieldText(infoBox, kRowShared) + "@" + fieldText(infoBox, kRowServer);
+  return CheckedPrinter{"", kTypeNetwork, device};
 }
 
-// Writes the printer's Samba script as soon as its fields pass, for "_Ok" and "_Test" alike.
 std::optional<CheckedPrinter> checkSamba(GtkWidget* infoBox, const std::string& name) {
-  struct Check {
-    InfoRow row;
-    bool (*faulty)(const std::string&);
-    const char* message;
-  };
-  const Check checks[] = {
-      {kRowServer, emptyOrHasSpace, N_("Samba Server should not be empty nor contain space!")},
-      {kRowShared, emptyOrHasSpace, N_("Shared Printer should not be empty nor contain space!")},
-      {kRowSmbUser, hasBlankOrControl, N_("User Name should not contain space!")},
-      {kRowSmbPassword, hasBlankOrControl, N_("Password should not contain space!")},
-      {kRowSmbWorkgroup, hasBlankOrControl, N_("Workgroup should not contain space!")},
-  };
-  for (const Check& check : checks) {
-    if (check.faulty(fieldText(infoBox, check.row))) {
-      refuse(_(check.message));
-      return std::nullopt;
-    }
+  if (!fieldsPass(
+          infoBox,
+          {{kRowServer, emptyOrHasSpace, N_("Samba Server should not be empty nor contain space!")},
+           {kRowShared, emptyOrHasSpace,
+            N_("Shared Printer should not be empty nor contain space!")},
+           {kRowSmbUser, hasBlankOrControl, N_("User Name should not contain space!")},
+           {kRowSmbPassword, hasBlankOrControl, N_("Password should not contain space!")},
+           {kRowSmbWorkgroup, hasBlankOrControl, N_("Workgroup should not contain space!")}})) {
+    return std::nullopt;
   }
-  writeSamba(infoBox);
   return CheckedPrinter{"", kTypeSamba, "|" + sambaScriptPath(name)};
 }
 
-// The checks shared by "_Ok" and "_Test", in order; the first fault is refused.
+std::optional<CheckedPrinter> checkType(GtkWidget* windowBox, const std::string& name) {
+  GtkWidget* infoBox = printerInfoBoxOf(windowBox);
+  GtkWidget* typeBox = printerTypeBoxOf(windowBox);
+  if (isActive(typeButtonOf(typeBox, kParallel))) return checkLocal(infoBox, kTypeParallel);
+  if (isActive(typeButtonOf(typeBox, kSerial))) return checkLocal(infoBox, kTypeSerial);
+  if (isActive(typeButtonOf(typeBox, kUSB))) return checkLocal(infoBox, kTypeUSB);
+  if (isActive(typeButtonOf(typeBox, kNetwork))) return checkNetwork(infoBox);
+  if (isActive(typeButtonOf(typeBox, kSamba))) return checkSamba(infoBox, name);
+  return CheckedPrinter{};  // no type chosen: type and device stay empty
+}
+
+// The checks shared by "_Ok" and "_Test", row by row from the top; the first fault is refused.
+// Only when all pass is anything written: a Samba printer's script, for "_Ok" and "_Test" alike.
 std::optional<CheckedPrinter> checkFields(GtkWidget* windowBox, GtkWidget* table,
                                           const std::string& title) {
   GtkWidget* infoBox = printerInfoBoxOf(windowBox);
-  GtkWidget* typeBox = printerTypeBoxOf(windowBox);
   const std::string name = fieldText(infoBox, kRowName);
-  if (is_invalid(name.c_str(), kInvalidPrinterNameChars)) {
+  if (badPrinterName(name)) {
     refuse(_("Printer Name should only be alphanumeric with no space!"));
     return std::nullopt;
   }
@@ -117,21 +151,18 @@ std::optional<CheckedPrinter> checkFields(GtkWidget* windowBox, GtkWidget* table
     refuse(withName(_("The printer name '%s' already exists!"), markupEscape(name)));
     return std::nullopt;
   }
-  std::optional<CheckedPrinter> checked;
-  if (isActive(typeButtonOf(typeBox, kParallel))) {
-    checked = checkLocal(infoBox, kTypeParallel);
-  } else if (isActive(typeButtonOf(typeBox, kSerial))) {
-    checked = checkLocal(infoBox, kTypeSerial);
-  } else if (isActive(typeButtonOf(typeBox, kUSB))) {
-    checked = checkLocal(infoBox, kTypeUSB);
-  } else if (isActive(typeButtonOf(typeBox, kNetwork))) {
-    checked = checkNetwork(infoBox);
-  } else if (isActive(typeButtonOf(typeBox, kSamba))) {
-    checked = checkSamba(infoBox, name);
-  } else {
-    checked = CheckedPrinter{};  // no type chosen: type and device stay empty
+  if (!fieldsPass(infoBox, {{kRowDescription, hasColonOrControl,
+                             N_("Description should not contain ':' or control characters!")}})) {
+    return std::nullopt;
   }
-  if (checked) checked->name = name;
+  std::optional<CheckedPrinter> checked = checkType(windowBox, name);
+  if (!checked || !fieldsPass(infoBox, {{kRowDriver, hasColonOrControl,
+                                         N_("Windows Driver should not contain ':' or control "
+                                            "characters!")}})) {
+    return std::nullopt;
+  }
+  if (checked->type == kTypeSamba) writeSamba(infoBox);
+  checked->name = name;
   return checked;
 }
 

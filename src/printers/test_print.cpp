@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/busy.h"
 #include "app/files.h"
 #include "app/i18n.h"
 #include "app/shell.h"
@@ -45,7 +46,7 @@ void printTestPage(GtkWidget* table, const TestPrinter& printer) {
   }
   preparelpd();
   runCommand(lprCommand(kTestPage));
-  sleep(1);
+  busyWait(1000);  // gives the spooler a moment; the windows keep repainting meanwhile
   if (claimTempFile(kQueueListingPath)) runCommand(lpqCommand(printer.name));
   if (const auto listing = readWholeFile(kQueueListingPath, true)) reportTestResult(*listing);
   runCommand(std::string("rm ") + kQueueListingPath + " -f");

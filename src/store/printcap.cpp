@@ -1,5 +1,6 @@
 #include "store/printcap.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -305,10 +306,17 @@ void readPrintcap(GtkWidget* printerlist) {
 void writePrintcap(GtkWidget* prtlist) {
   const std::vector<PrinterRow> rows = tableRows(prtlist);
   if (!replaceFile(kPrintcapPath, formatPrintcap(rows))) {
-    showMessageDialog(_("Error: Read only file system"),
-                      _("Cannot write printcap!\nPlease make sure that your partition is not "
-                        "mounted as read only"),
-                      "gtk-dialog-error");
+    if (isDiskFull(errno)) {
+      showMessageDialog(_("Error: Disk full"),
+                        _("Cannot write printcap!\nPlease make sure that your partition has "
+                          "free space left"),
+                        "gtk-dialog-error");
+    } else {
+      showMessageDialog(_("Error: Read only file system"),
+                        _("Cannot write printcap!\nPlease make sure that your partition is not "
+                          "mounted as read only"),
+                        "gtk-dialog-error");
+    }
     std::fflush(stdout);
     std::exit(0);
   }

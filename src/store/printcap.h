@@ -43,5 +43,6 @@ extern const char* const kPrintersInfoPath;  // "/etc/printers_info"
 // "Error while reading /etc/printcap" dialog for an oversized entry.
 void readPrintcap(GtkWidget* printerlist);
 // Writes /etc/printcap and /etc/printers_info from the whole table. When /etc/printcap
-// cannot be written, shows "Error: Read only file system" and ends the program (status 0).
+// cannot be written, shows "Error: Disk full" (no space left) or "Error: Read only file
+// system" (any other cause) and ends the program (status 0).
 void writePrintcap(GtkWidget* prtlist);

@@ -1,5 +1,6 @@
 #include "thinprint/thinprint_page.h"
 
+#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -114,7 +115,7 @@ GtkWidget* settingRow(const char* label, const char* defaultTip, const char* ent
                       GtkTooltips* tips) {
   GtkWidget* row = gtk_hbox_new(TRUE, 0);
   gtk_box_pack_start(GTK_BOX(row), gtk_label_new(label), FALSE, FALSE, 10);
-  GtkWidget* entry = gtk_entry_new();
+  GtkWidget* entry = singleLineEntry();
   gtk_box_pack_start(GTK_BOX(row), entry, TRUE, TRUE, 0);
   GtkWidget* useDefault = gtk_check_button_new_with_label("Use Default");
   gtk_box_pack_start(GTK_BOX(row), useDefault, FALSE, FALSE, 10);
@@ -264,9 +265,16 @@ void btntpsave_clicked(GtkWidget* widget, gpointer data) {
   const ThinPrintSettings settings = settingsFromPage(pageBox, tplist);
   // Written whole and atomically, so stopping the client afterwards loses nothing.
   if (!replaceFile(kThinPrintConf, formatThinPrintConf(settings))) {
-    showMessageDialog(_("Error: Read only filesystem"),
-                      _("Cannot write ThinPrint configuration to /etc/dorvek folder."),
-                      "gtk-dialog-error");
+    if (isDiskFull(errno)) {
+      showMessageDialog(_("Error: Disk full"),
+                        _("Cannot write ThinPrint configuration to /etc/dorvek folder: the disk "
+                          "is full."),
+                        "gtk-dialog-error");
+    } else {
+      showMessageDialog(_("Error: Read only filesystem"),
+                        _("Cannot write ThinPrint configuration to /etc/dorvek folder."),
+                        "gtk-dialog-error");
+    }
     return;
   }
   runCommand("killall -9 runthinprint");

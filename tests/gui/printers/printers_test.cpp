@@ -295,8 +295,11 @@ TEST(FaultsDeathTest, UnwritableEtcEndsSavingWithTheMessage) {
           std::_Exit(5);  // not reached: the printcap writer ends the program
         },
         testing::ExitedWithCode(0),
-        "^Error: Read only file system: Cannot write printcap!\nPlease make sure that your "
-        "partition is not mounted as read only\nunchanged=1 temps=0\n$");
+        kind == BrokenEtc::kFull ? "^Error: Disk full: Cannot write printcap!\nPlease make sure "
+                                   "that your partition has free space left\nunchanged=1 temps=0\n$"
+                                 : "^Error: Read only file system: Cannot write printcap!\nPlease "
+                                   "make sure that your partition is not mounted as read "
+                                   "only\nunchanged=1 temps=0\n$");
   }
 }
 

@@ -20,9 +20,11 @@ TEST_F(ThinPrint, ReadsTheSettingsAndSavesThemUnlessEtcTakesNoWrite) {
     CommandRecorder recorder;
     BrokenEtc etc(kind);
     ASSERT_TRUE(etc.ok());
-    EXPECT_EQ(
-        click(tpSaveOf(column)),
-        "Error: Read only filesystem|Cannot write ThinPrint configuration to /etc/dorvek folder.");
+    EXPECT_EQ(click(tpSaveOf(column)),
+              kind == BrokenEtc::kFull ? "Error: Disk full|Cannot write ThinPrint configuration to "
+                                         "/etc/dorvek folder: the disk is full."
+                                       : "Error: Read only filesystem|Cannot write ThinPrint "
+                                         "configuration to /etc/dorvek folder.");
     EXPECT_EQ(readWholeFile(kThinPrintConf), conf);
     EXPECT_TRUE(recorder.lines().empty() && strayTemps() == 0);  // no killall: the client runs on
   }
