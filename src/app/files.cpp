@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -72,6 +73,72 @@ bool removeAnything(const std::string& path) {
   return unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
+// Links deeper than this count as a loop, as the kernel's own limit does.
+constexpr int kMaxLinkHops = 40;
+
+enum class Replacement { kDone, kFailed, kNotHere };
+
+// Errors that say the folder takes no new file, or the path is a mount point or on another file
+// system than its folder: not a fault of the disk, so the file may still be written in place.
+bool folderRefuses(int error) {
+  return error == EROFS || error == EACCES || error == EPERM;
+}
+bool mountRefusesRename(int error) {
+  return error == EBUSY || error == EXDEV;
+}
+
+// Writes a temporary file beside path, flushes it and renames it over path: a crash leaves the
+// old file or the new one. kNotHere when the folder or a mount forbids it; errno says why.
+Replacement replaceAtomically(const std::string& path, const std::string& content,
+                              mode_t modeIfNew) {
+  struct stat old;
+  const bool hadOld = stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  removeStaleTemps(folderOf(path), baseNameOf(path));
+  std::string temp = folderOf(path) + "/." + baseNameOf(path) + ".XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return folderRefuses(errno) ? Replacement::kNotHere : Replacement::kFailed;
+  bool ok = writeAll(fd, content) && fsync(fd) == 0;
+  ok = ok && fchmod(fd, hadOld ? (old.st_mode & 07777) : modeIfNew) == 0;
+  if (ok && hadOld && fchown(fd, old.st_uid, old.st_gid) != 0) {
+    // Keeping the owner is a courtesy; the content and mode are what matter.
+  }
+  int error = ok ? 0 : errno;
+  if (close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  const bool renamed = ok && rename(temp.c_str(), path.c_str()) == 0;
+  if (ok && !renamed) error = errno;
+  if (!renamed) {
+    unlink(temp.c_str());
+    errno = error;
+    return ok && mountRefusesRename(error) ? Replacement::kNotHere : Replacement::kFailed;
+  }
+  syncFolder(folderOf(path));
+  return Replacement::kDone;
+}
+
+// The fallback where no replacement is possible: the file truncated, written and flushed where
+// it is. Its mode and owner stay as they are. errno says why it failed.
+bool writeInPlace(const std::string& path, const std::string& content, mode_t modeIfNew) {
+  // Non-blocking, so a FIFO put there cannot stall the window; only a plain file is written.
+  const int fd = retryOnEintr([&] {
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, modeIfNew);
+  });
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0;
+  if (ok && !S_ISREG(st.st_mode)) {
+    ok = false;
+    errno = EINVAL;
+  }
+  ok = ok && ftruncate(fd, 0) == 0 && writeAll(fd, content) && fsync(fd) == 0;
+  const int error = errno;
+  const bool closed = close(fd) == 0;
+  if (!ok) errno = error;
+  return ok && closed;
+}
+
 }  // namespace
 
 bool canOpenForReading(const std::string& path) {
@@ -115,24 +182,23 @@ bool claimTempFile(const std::string& path) {
   return false;
 }
 
+std::optional<std::string> followLinks(const std::string& path) {
+  std::string at = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(at, error);
+    if (error) return at;  // not a link (or gone): the file lives here
+    at = target.is_absolute() ? target.string() : folderOf(at) + "/" + target.string();
+  }
+  errno = ELOOP;
+  return std::nullopt;
+}
+
 bool replaceFile(const std::string& path, const std::string& content, mode_t modeIfNew) {
-  struct stat old;
-  const bool hadOld = stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-  removeStaleTemps(folderOf(path), baseNameOf(path));
-  std::string temp = folderOf(path) + "/." + baseNameOf(path) + ".XXXXXX";
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = writeAll(fd, content) && fsync(fd) == 0;
-  ok = ok && fchmod(fd, hadOld ? (old.st_mode & 07777) : modeIfNew) == 0;
-  if (ok && hadOld && fchown(fd, old.st_uid, old.st_gid) != 0) {
-    // Keeping the owner is a courtesy; the content and mode are what matter.
-  }
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    unlink(temp.c_str());
-    return false;
-  }
-  syncFolder(folderOf(path));
-  return true;
+  const std::optional<std::string> file = followLinks(path);
+  if (!file) return false;
+  const Replacement done = replaceAtomically(*file, content, modeIfNew);
+  if (done == Replacement::kDone) return true;
+  if (done == Replacement::kFailed) return false;
+  return writeInPlace(*file, content, modeIfNew);
 }

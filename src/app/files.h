@@ -1,4 +1,5 @@
-// File access with the care a root program needs: fixed /tmp paths and atomic replacement.
+// File access with the care a root program needs: fixed /tmp paths and replacing system files
+// where they live, atomically wherever the folder allows.
 #pragma once
 
 #include <sys/types.h>
@@ -22,10 +23,17 @@ std::optional<std::string> readWholeFile(const std::string& path, bool noFollow 
 // False when the path could not be claimed; the caller must then not run its command.
 bool claimTempFile(const std::string& path);
 
-// Replaces path with content: a temporary file in the same folder, flushed to disk and renamed
-// over the old one, so a crash leaves the old file or the new one, never a part. An existing
-// file's mode and owner are kept; a new file gets modeIfNew. False, with the old file untouched,
-// when the temporary file cannot be created or written.
+// The file path leads to: symbolic links are followed, also through several (a relative target
+// counts from the link's folder). Nothing, with errno ELOOP, when they loop.
+std::optional<std::string> followLinks(const std::string& path);
+
+// Replaces the file path leads to with content, where it lives: a link is followed and stays.
+// The way is a temporary file in that file's folder, flushed to disk and renamed over the old
+// one, so a crash leaves the old file or the new one, never a part. Where the folder takes no
+// new file, or the file is a mount point (a rename gives EBUSY or EXDEV), but the file opens for
+// writing, it is written in place instead: truncated, written, flushed. An existing file's mode
+// and owner are kept; a new file gets modeIfNew. False when no way worked, with errno the cause
+// of the last way tried (a full disk's ENOSPC included).
 bool replaceFile(const std::string& path, const std::string& content, mode_t modeIfNew = 0644);
 
 // Whether a failed write's errno says the disk, or the user's share of it, is full.

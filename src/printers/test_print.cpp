@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/busy.h"
@@ -17,8 +19,16 @@
 namespace {
 
 const char* const kTestPage = "/etc/testpg.ascii";
-// The printers' printcap while a test print has replaced it.
-const char* const kPrintcapBeforeTest = "/etc/.printcap.before-test";
+
+// Where the printcap really lives: beside it the printers' printcap waits while a test print
+// has replaced it (a link's folder may be read-only on a thin client).
+std::string printcapFolder() {
+  const std::optional<std::string> file = followLinks(kPrintcapPath);
+  return std::filesystem::path(file.value_or(kPrintcapPath)).parent_path();
+}
+std::string printcapCopyPath() {
+  return printcapFolder() + "/.printcap.before-test";
+}
 
 void reportTestResult(const std::string& listing) {
   if (const auto failure = testPrintFailure(listing)) {
@@ -38,10 +48,13 @@ void reportTestResult(const std::string& listing) {
 }  // namespace
 
 void printTestPage(GtkWidget* table, const TestPrinter& printer) {
-  // Written aside first, so a crash before the restore below costs no printer.
-  if (!replaceFile(kPrintcapBeforeTest, formatPrintcap(tableRows(table)))) return;
+  // Written aside first, so a crash before the restore below costs no printer. A folder that
+  // takes no new file (a read-only /etc with the printcap mounted into it) goes without.
+  const std::string copy = printcapCopyPath();
+  const bool canCopy = access(printcapFolder().c_str(), W_OK) == 0;
+  if (canCopy && !replaceFile(copy, formatPrintcap(tableRows(table)))) return;
   if (!replaceFile(kPrintcapPath, formatTestPrintcap(printer))) {
-    unlink(kPrintcapBeforeTest);
+    unlink(copy.c_str());
     return;
   }
   preparelpd();
@@ -51,10 +64,13 @@ void printTestPage(GtkWidget* table, const TestPrinter& printer) {
   if (const auto listing = readWholeFile(kQueueListingPath, true)) reportTestResult(*listing);
   runCommand(std::string("rm ") + kQueueListingPath + " -f");
   writePrintcap(table);
-  unlink(kPrintcapBeforeTest);
+  unlink(copy.c_str());
   preparelpd();
 }
 
 void recoverFromTestPrint() {
-  if (pathExists(kPrintcapBeforeTest)) rename(kPrintcapBeforeTest, kPrintcapPath);
+  // Through replaceFile, so a linked or mounted printcap stays where it lives.
+  const std::string copy = printcapCopyPath();
+  const std::optional<std::string> saved = readWholeFile(copy, true);
+  if (saved && replaceFile(kPrintcapPath, *saved)) unlink(copy.c_str());
 }
