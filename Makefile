@@ -13,7 +13,8 @@ BENCH_RUNS ?= 7
 PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   libclang-rt-14-dev libgtk2.0-dev libx11-dev gettext libgtest-dev libbenchmark-dev \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
-  desktop-file-utils valgrind debhelper dpkg-dev fakeroot lintian man-db locales
+  desktop-file-utils valgrind debhelper dpkg-dev fakeroot lintian man-db locales \
+  pkexec polkitd dbus-daemon dbus-system-bus-common
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 

@@ -3,12 +3,15 @@
 #include <dirent.h>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "app/busy.h"
@@ -22,6 +25,9 @@ namespace {
 const char* const kRefusal = "You are not authorized to use this applet";
 // Left behind by older probes that wrote a process list there; never ours to keep.
 const char* const kInstanceProbeFile = "/tmp/quillan.id";
+// Where the package puts the program (the path polkit's action names), and what starts it as root.
+const char* const kInstalledProgram = "/usr/bin/solvo-printer-mgr";
+const char* const kPkexec = "/usr/bin/pkexec";
 
 std::string baseName(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -33,6 +39,17 @@ std::string processProgramName(const std::string& pid) {
   const auto cmdline = readWholeFile("/proc/" + pid + "/cmdline");
   if (!cmdline || cmdline->empty()) return std::string();
   return baseName(std::string(cmdline->c_str()));
+}
+
+// This process and those it was started from: a copy that waits for pkexec, and pkexec, are
+// our own elevation, never a second copy.
+std::set<std::string> selfAndAncestors() {
+  std::set<std::string> lineage;
+  for (pid_t pid = getpid(); pid > 1 && lineage.insert(std::to_string(pid)).second;) {
+    const auto status = readWholeFile("/proc/" + std::to_string(pid) + "/status");
+    pid = status ? parentProcessId(*status) : 0;
+  }
+  return lineage;
 }
 
 bool isProcessId(const char* name) {
@@ -55,6 +72,23 @@ void refuseUser() {
 void reportNoDisplay(const char* programName) {
   const std::string name = baseName(programName != nullptr ? programName : "solvo-printer-mgr");
   std::fprintf(stderr, "%s: %s\n", name.c_str(), _("cannot open the display"));
+}
+
+// Whether this process runs the installed program's file, under whatever name it was started.
+bool runsInstalledProgram() {
+  struct stat self {};
+  struct stat installed {};
+  return stat("/proc/self/exe", &self) == 0 && stat(kInstalledProgram, &installed) == 0 &&
+         self.st_dev == installed.st_dev && self.st_ino == installed.st_ino;
+}
+
+// An admitted user other than root could change nothing: the installed program asks pkexec to
+// start it again as root (polkit decides and asks for a password) and this copy waits for it.
+// A copy from elsewhere (a build tree) is not handed over, as pkexec would start another file.
+bool handedToPkexec() {
+  if (geteuid() == 0 || !pathExists(kPkexec) || !runsInstalledProgram()) return false;
+  runCommand(std::string(kPkexec) + " " + kInstalledProgram);
+  return true;
 }
 
 void setUpMessageCatalogue() {
@@ -99,13 +133,19 @@ bool user_authorized(const char* group_name) {
   return false;
 }
 
+pid_t parentProcessId(const std::string& procStatus) {
+  const auto line = procStatus.find("\nPPid:");
+  if (line == std::string::npos) return 0;
+  return static_cast<pid_t>(std::strtol(procStatus.c_str() + line + 6, nullptr, 10));
+}
+
 bool anotherInstanceRuns(const char* programName) {
   const std::string wanted = baseName(programName);
-  const std::string self = std::to_string(getpid());
+  const std::set<std::string> ours = selfAndAncestors();
   bool found = false;
   if (DIR* proc = opendir("/proc")) {
     while (const struct dirent* entry = readdir(proc)) {
-      if (!isProcessId(entry->d_name) || self == entry->d_name) continue;
+      if (!isProcessId(entry->d_name) || ours.count(entry->d_name) > 0) continue;
       if (processProgramName(entry->d_name) == wanted) {
         found = true;
         break;
@@ -150,6 +190,9 @@ int runApplication(int argc, char** argv, const PageBuilders& pages) {
     refuseUser();
     return 0;
   }
+  if (handedToPkexec()) return 0;
+  // Options of a copy started as root on a user's behalf are that user's: the toolkit gets none.
+  if (std::getenv("PKEXEC_UID") != nullptr) argc = std::min(argc, 1);
   // Two process starts cost as much as the toolkit's own start here: they overlap it, and
   // the folder is there before anything is built that could write into it.
   const pid_t makingSambaFolder = startCommand("mkdir /etc/dorvek/samba -p");

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <gtk/gtk.h>
+#include <sys/types.h>
+
+#include <string>
 
 // The page builders of the layers above; the main window calls them in this order.
 struct PageBuilders {
@@ -14,8 +17,11 @@ struct PageBuilders {
 
 // True when the real user is "root" or a listed member of group_name.
 bool user_authorized(const char* group_name);
-// True when another process of the program named programName (argv[0]) is running.
+// True when another process of the program named programName (argv[0]) is running; the
+// processes this one was started from do not count.
 bool anotherInstanceRuns(const char* programName);
+// The parent's process ID from the text of /proc/PID/status; 0 when it names none.
+pid_t parentProcessId(const std::string& procStatus);
 // Leaves the main loop; connected to the main window's "destroy" and every Exit button.
 void window_destroyed(GtkWidget* widget, gpointer data);
 
