@@ -1,4 +1,4 @@
-// Faults of the system for the GUI tests: a read-only or full /etc, and a log of every dialog.
+// Faults of the system for the GUI tests: a read-only or full /etc, and stray temporary files.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -46,19 +46,6 @@ class BrokenEtc {
 
  private:
   bool ok_ = false, etc_ = false, scratch_ = false;
-};
-
-// Answers every dialog as soon as it shows; text() has a "title: message" line for each.
-class DialogLog {
- public:
-  DialogLog() : source_(g_timeout_add(10, &DialogLog::tick, this)) {}
-  ~DialogLog() { g_source_remove(source_); }
-  const std::string& text() const { return text_; }
-
- private:
-  static gboolean tick(gpointer self);  // in gui_support.cpp
-  guint source_;
-  std::string text_;
 };
 
 // Temporary files of replacements (".NAME.XXXXXX") left beside the system files.

@@ -54,7 +54,7 @@ TEST(BusyWindow, SlowListingPaintsAndStartsNothingElse) {
   pumpEvents();
   EXPECT_EQ(pokes, 1);
   EXPECT_GT(exposes, 0);
-  EXPECT_EQ(lines, (Lines{lpqCommand("office"), "rm /tmp/lprqueue"}));
+  EXPECT_EQ(lines, (Lines{"lpq -P office > /tmp/lprqueue", "rm /tmp/lprqueue"}));
   setCommandObserver(nullptr);
   gtk_widget_destroy(busy);
   setenv("PATH", path.c_str(), 1);

