@@ -1,21 +1,17 @@
-// The Jobs page, with the spooler stood in (every command line recorded, lpq leaving a report)
-// and with the real LPRng.
+// The Jobs page with the spooler stood in (lines recorded, lpq leaving a report), and with LPRng.
 #include "jobs_window.h"
 
 namespace {
-// Lets every refresh timer of the chooser tick now, until it ends; how many there were.
+// Lets every refresh timer of the chooser tick now, once; how many ended (-1: one lived on).
 int tickTimers(GtkWidget* chooser) {
-  int timers = 0;
-  while (GSource* timer = g_main_context_find_source_by_user_data(nullptr, chooser)) {
-    g_source_ref(timer);
+  int timers = 0, turn = 0;
+  for (GSource* timer; (timer = g_main_context_find_source_by_user_data(nullptr, chooser));
+       ++timers) {
     g_source_set_ready_time(timer, 0);
-    for (int turn = 0; turn < 100 && !g_source_is_destroyed(timer); ++turn) {
+    for (turn = 0; turn < 100 && timer == g_main_context_find_source_by_user_data(nullptr, chooser);
+         ++turn)
       g_main_context_iteration(nullptr, FALSE);
-    }
-    const bool ended = g_source_is_destroyed(timer);
-    g_source_unref(timer);
-    if (!ended) return -1;  // a timer that lives on
-    ++timers;
+    if (turn == 100) return -1;
   }
   return timers;
 }

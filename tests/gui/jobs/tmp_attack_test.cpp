@@ -19,14 +19,15 @@ static int plantAsNobody(const char* path, const char* target) {
   return status;
 }
 
-class TmpAttack : public WithStandIns {};
-
-TEST_F(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
-  ASSERT_EQ(std::system("mkdir -p /usr/local/lib && : > /usr/local/lib/a.ppd && rm -f "
+TEST(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
+  ASSERT_EQ(std::system("mkdir -p /usr/local/lib /usr/lib/lprng/filters && : > /usr/local/lib/a.ppd"
+                        " && : > /dev/lp0 && : > /usr/lib/lprng/filters/lpf && rm -f "
                         "/usr/bin/foomatic-rip && chown nobody: /tmp && echo old > /etc/control && "
                         "echo secret > /etc/secret && chmod 600 /etc/secret"),
             0);
-  standIns("#!/bin/sh\n", "#!/bin/sh\necho 'Rank Pr/Class\n1st anna A 80 f 1 1'\n");
+  writeTool("/usr/local/stand-ins/lpq", "#!/bin/sh\necho 'Rank Pr/Class\n1st anna A 80 f 1 1'\n");
+  const std::string path = getenv("PATH");
+  setenv("PATH", ("/usr/local/stand-ins:" + path).c_str(), 1);
   // The control: here a plain redirection as root does write through such a link.
   ASSERT_EQ(plantAsNobody("/tmp/control", "/etc/control"), 0);
   ASSERT_EQ(std::system("echo pwned > /tmp/control"), 0);
@@ -47,6 +48,7 @@ TEST_F(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
   gtk_widget_destroy(window);
   EXPECT_FALSE(anotherInstanceRuns("no-such-program"));
   chown("/tmp", 0, 0);
+  setenv("PATH", path.c_str(), 1);
   EXPECT_EQ(fileText("/etc/secret"), "secret\n");
   EXPECT_EQ(std::filesystem::status("/etc/secret").permissions(), std::filesystem::perms(0600));
   for (const char* path : paths) EXPECT_FALSE(pathExists(path)) << path;

@@ -1,13 +1,16 @@
 // The real Printers page in a main window, on system files set up in the sandbox.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "app/shell.h"
 #include "app/startup.h"
 #include "app/widgets.h"
 #include "gui_support.h"

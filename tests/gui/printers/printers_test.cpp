@@ -1,9 +1,4 @@
-// The Printers page and its editor on the real widgets, with a stand-in spooler, and the page
-// when the system fails it.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include "app/shell.h"
+// The Printers page and its editor on the real widgets, with a stand-in spooler and faults.
 #include "faults.h"
 #include "printers_fixture.h"
 
@@ -23,8 +18,7 @@ Lines operator+(Lines a, const Lines& b) {
   return a;
 }
 
-// Runs the listings for real and stands in for the rest, recording every line: lpq reports
-// `queue`, and the printcap in place when lpr runs is kept.
+// Runs the listings, stands in for the rest: lpq reports `queue`; the printcap at lpr is kept.
 struct StandInSpooler {
   Lines lines;
   std::string queue, printcapAtLpr;
@@ -44,24 +38,20 @@ const Lines kRestart = goldenLines("restart.lines");
 }  // namespace
 
 // A boot script present at start-up turns the switch on and is written anew; without lpd the
-// switch is insensitive. An oversized first entry stops reading with a message: no printers,
-// so no Modify or Delete. Off removes the link and the script; on writes the 11 bytes (mode
-// 755 when new), then links and sets the mode.
+// switch is insensitive; an oversized first entry leaves no printers, so no Modify or Delete.
+// Off removes link and script; on writes the 11 bytes (mode 755 if new), links, sets the mode.
 TEST(PrintersPage, BootSwitchAndAStartWithoutPrinters) {
   writeFile("/etc/init.d/runlpd", "old");
   std::filesystem::rename("/usr/sbin/lpd", "/usr/sbin/lpd.gone");
-  std::string printcap = "big\\\n";
-  for (int i = 0; i < 30; ++i) printcap += "\t:xx=" + std::string(30, 'a') + ":\\\n";
   DialogLog log;
-  PrintersPage page(printcap + "\t:sf:\nlater:lp=/dev/lp1:\n");
+  PrintersPage page(golden("oversized.printcap"));
   EXPECT_EQ(log.text(),
             "Error while reading /etc/printcap: Incorrect entry detected!\nPlease "
             "correct or delete the /etc/printcap file first\n");
   std::filesystem::rename("/usr/sbin/lpd.gone", "/usr/sbin/lpd");
   GtkWidget* check = bootSwitchOf(page.pageBox);
-  const Lines on = {"ln -s /etc/init.d/runlpd /etc/rcS.d/S76runlpd",
-                    "chmod 755 /etc/init.d/runlpd"};
-  EXPECT_EQ(page.started, on);
+  const Lines lines = goldenLines("boot-switch.lines");  // off, then on
+  EXPECT_EQ(page.started, Lines(lines.begin() + 2, lines.end()));
   EXPECT_EQ(fileText("/etc/init.d/runlpd"), "#! /bin/sh\n");
   EXPECT_TRUE(active(check) && !sensitive(check));
   EXPECT_FALSE(sensitive(modifyButtonOf(page.pageBox)) || sensitive(deleteButtonOf(page.pageBox)));
@@ -69,7 +59,7 @@ TEST(PrintersPage, BootSwitchAndAStartWithoutPrinters) {
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), FALSE);
   std::filesystem::remove("/etc/init.d/runlpd");
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(check), TRUE);
-  EXPECT_EQ(recorder.lines(), Lines({"rm /etc/rcS.d/S76runlpd", "rm /etc/init.d/runlpd"}) + on);
+  EXPECT_EQ(recorder.lines(), lines);
   EXPECT_EQ(fileText("/etc/init.d/runlpd"), "#! /bin/sh\n");
   EXPECT_EQ(std::filesystem::status("/etc/init.d/runlpd").permissions(),
             std::filesystem::perms(0755));
@@ -81,17 +71,13 @@ TEST(PrinterEditor, EachTypeShowsItsRows) {
   installTools();
   PrintersPage page;
   page.open(-1);
-  const std::pair<TypeButton, const char*> cases[] = {{kNetwork, "1101100011111 "},
-                                                      {kSamba, "1101111111111T"},
-                                                      {kSerial, "1110000011111 "},
-                                                      {kUSB, "1110000011111 "},
-                                                      {kParallel, "1110000011111 "}};
-  for (const auto& [type, rows] : cases) {
+  std::string seen;
+  for (TypeButton type : {kNetwork, kSamba, kSerial, kUSB, kParallel}) {
     click(page.type(type));
-    std::string seen;
     for (int r = 1; r <= 13; ++r) seen += "01"[shown(infoRowOf(page.info(), InfoRow(r)))];
-    EXPECT_EQ(seen + " T"[shown(translateCheckOf(page.info()))], rows) << type;
+    seen += " T"[shown(translateCheckOf(page.info()))];
   }
+  EXPECT_EQ(seen, "1101100011111 1101111111111T1110000011111 1110000011111 1110000011111 ");
   // Without smbclient there is no Samba type, whichever type is chosen.
   gtk_widget_destroy(page.editor());
   std::filesystem::remove("/usr/bin/smbclient");
