@@ -316,27 +316,3 @@ TEST(Faults, MissingSpoolerToolsNeitherStopSavingNorHang) {
   for (const auto& tool : tools) std::rename((tool + ".gone").c_str(), tool.c_str());
   alarm(0);
 }
-
-// Pictures for the README, only when SPM_SCREENSHOT_DIR names a folder (`make screenshot`).
-TEST(Screenshots, PrintersPageAndEditorLayouts) {
-  const char* dir = std::getenv("SPM_SCREENSHOT_DIR");
-  if (dir == nullptr) GTEST_SKIP() << "SPM_SCREENSHOT_DIR not set";
-  const auto save = [dir](GtkWidget* window, const std::string& name) {
-    gtk_window_present(GTK_WINDOW(window));
-    for (int i = 0; i < 40; ++i, g_usleep(5000)) pumpEvents();  // let it map and draw
-    GdkPixbuf* shot =
-        gdk_pixbuf_get_from_drawable(nullptr, window->window, nullptr, 0, 0, 0, 0,
-                                     window->allocation.width, window->allocation.height);
-    ASSERT_NE(shot, nullptr);
-    EXPECT_TRUE(gdk_pixbuf_save(shot, (dir + ("/" + name)).c_str(), "png", nullptr, nullptr));
-    g_object_unref(shot);
-  };
-  PrintersPage page(std::nullopt);  // the seeded printers
-  save(page.window, "printers-page.png");
-  page.open(-1);
-  for (const auto& [type, name] :
-       {std::pair{kParallel, "parallel"}, {kNetwork, "network"}, {kSamba, "samba"}}) {
-    click(page.type(type));
-    save(page.editor(), std::string("editor-") + name + ".png");
-  }
-}
