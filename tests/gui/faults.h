@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -16,36 +17,25 @@ inline bool privateMounts() {
   return unshare(CLONE_NEWNS) == 0 && mount("none", "/", "none", MS_REC | MS_PRIVATE, nullptr) == 0;
 }
 
-// /etc read-only, or full (a filled 64 KiB tmpfs over it takes the writes). Undone when destroyed.
+// /etc read-only, or full (a filled 64 KiB tmpfs over it takes the writes). Undone when
+// destroyed, and only if made: unmounting /etc blindly could uncover the one beneath.
 class BrokenEtc {
  public:
   enum Kind { kReadOnly, kFull };
-  explicit BrokenEtc(Kind kind) {
-    if (kind == kReadOnly) {
-      etc_ = mount("/etc", "/etc", "none", MS_BIND, nullptr) == 0;
-      ok_ = etc_ && mount("none", "/etc", "none", MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
-      return;
-    }
-    mkdir("/run/full-etc", 0700);
-    scratch_ = mount("tmpfs", "/run/full-etc", "tmpfs", 0, "size=64k") == 0;
-    ok_ = etc_ = scratch_ && mkdir("/run/full-etc/u", 0755) == 0 &&
-                 mkdir("/run/full-etc/w", 0755) == 0 &&
-                 mount("overlay", "/etc", "overlay", 0,
-                       "lowerdir=/etc,upperdir=/run/full-etc/u,workdir=/run/full-etc/w") == 0;
-    FILE* filler = ok_ ? std::fopen("/etc/.filler", "w") : nullptr;
-    while (filler != nullptr && std::fputs(std::string(4096, 'x').c_str(), filler) >= 0) {
-    }
-    if (filler != nullptr) std::fclose(filler);
+  explicit BrokenEtc(Kind kind) : full_(kind == kFull) {
+    ok_ = std::system(full_ ? "mkdir -p /run/full && mount -t tmpfs -o size=64k tmpfs /run/full && "
+                              "mkdir /run/full/u /run/full/w && mount -t overlay overlay -o "
+                              "lowerdir=/etc,upperdir=/run/full/u,workdir=/run/full/w /etc && "
+                              "{ cat /dev/zero > /etc/.filler 2> /dev/null; true; }"
+                            : "mount --bind /etc /etc && mount -o remount,bind,ro /etc") == 0;
   }
-  // Only what was mounted here: unmounting /etc blindly could uncover the one beneath.
   ~BrokenEtc() {
-    if (etc_) umount2("/etc", MNT_DETACH);
-    if (scratch_) umount2("/run/full-etc", MNT_DETACH);
+    if (ok_) std::system(full_ ? "umount -l /etc /run/full" : "umount -l /etc");
   }
   bool ok() const { return ok_; }
 
  private:
-  bool ok_ = false, etc_ = false, scratch_ = false;
+  bool full_, ok_;
 };
 
 // Temporary files of replacements (".NAME.XXXXXX") left beside the system files.

@@ -1,4 +1,4 @@
-// The Jobs page with the spooler stood in (lines recorded, lpq leaving a report), and with LPRng.
+// The Jobs page with the spooler stood in: lines recorded, lpq leaving a report.
 #include "jobs_window.h"
 
 namespace {
@@ -72,25 +72,4 @@ TEST(JobsPage, ChooserSwitchTimersAndDeletes) {
   gtk_widget_destroy(window);  // takes the timers along
   EXPECT_EQ(g_main_context_find_source_by_user_data(nullptr, chooser), nullptr);
   setCommandObserver(nullptr);
-}
-
-// A stopped queue keeps its jobs: they are listed, and Delete and Delete All remove them.
-TEST(JobsPage, RealSpooler) {
-  writeFile("/etc/printcap", "q1:lp=/dev/lp0:sd=/var/spool/lpd/q1:\n");
-  preparelpd();
-  ASSERT_EQ(std::system("lpc stop q1 >/dev/null && for f in alpha beta; do echo x > /tmp/$f && "
-                        "lpr -P q1 /tmp/$f; done"),
-            0);
-  GtkWidget* window = buildJobsWindow();
-  GtkWidget* table = jobTableOf(pageOf(window, 1));
-  gtk_notebook_set_current_page(GTK_NOTEBOOK(mainNotebookOf(window)), 1);
-  EXPECT_EQ(clistColumn(table, kJobFiles), (Lines{"/tmp/alpha", "/tmp/beta"}));
-  gtk_clist_select_row(GTK_CLIST(table), 1, 0);
-  click(jobsButton(window, 2));
-  EXPECT_EQ(clistColumn(table, kJobFiles), Lines{"/tmp/alpha"});  // listed again: lpq agrees
-  click(jobsButton(window, 3));
-  click(jobsButton(window, 1));
-  EXPECT_EQ(clistRows(table), 0);
-  gtk_widget_destroy(window);
-  std::system("killall lpd");
 }

@@ -8,7 +8,6 @@
 #include "app/files.h"
 #include "jobs/jobs_page.h"
 #include "printers/printers_fixture.h"
-#include "store/spooler.h"
 
 inline GtkWidget* buildJobsWindow() {
   return buildMainWindow(PageBuilders{drawprinterlist, drawprintjobs, nullptr, tabpage_switched});
