@@ -14,19 +14,6 @@ void writeFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-Lines comboItems(GtkWidget* combo) {
-  Lines items;
-  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
-  GtkTreeIter it;
-  for (gboolean ok = gtk_tree_model_get_iter_first(model, &it); ok;
-       ok = gtk_tree_model_iter_next(model, &it)) {
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &it, 0, &text, -1);
-    items.push_back(takeGStr(text).get());
-  }
-  return items;
-}
-
 GtkWidget* editorOf(GtkWidget* mainWindow) {
   GList* windows = gtk_window_list_toplevels();
   GtkWidget* found = nullptr;

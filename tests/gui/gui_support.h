@@ -10,7 +10,6 @@
 
 void pumpEvents();  // until no toolkit event is pending
 void writeFile(const std::string& path, const std::string& content);  // folders made as needed
-Lines comboItems(GtkWidget* combo);
 // The window made transient for mainWindow (an editor), or nullptr.
 GtkWidget* editorOf(GtkWidget* mainWindow);
 

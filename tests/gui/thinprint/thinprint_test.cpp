@@ -97,14 +97,9 @@ TEST_F(ThinPrint, ReadsTheSettingsAndSavesThemUnlessEtcTakesNoWrite) {
   CommandRecorder recorder(false);
   click(tpSaveOf(column));
   click(tpSaveOf(column));
-  EXPECT_EQ(readWholeFile(kThinPrintConf),
-            "PORT=4000\n/dev/usb/lp0 Laser\n/dev/lp0 \"Office Laser\"\n");
-  EXPECT_EQ(readWholeFile(kThinPrintScript),
-            "#!/bin/sh\n/usr/share/thinprint/thnuclnt -port 4000 -dev /dev/usb/lp0 -name Laser "
-            "-dev /dev/lp0 -name \"Office Laser\" \n");
-  EXPECT_TRUE(clientsRun(1) && readWholeFile("/tmp/args") ==
-                                   "-port\n4000\n-dev\n/dev/usb/lp0\n-name\nLaser\n-dev\n/dev/lp0\n"
-                                   "-name\nOffice Laser\n");
+  EXPECT_EQ(fileText(kThinPrintConf), golden("saved.thinprint.conf"));
+  EXPECT_EQ(fileText(kThinPrintScript), golden("saved.runthinprint"));
+  EXPECT_TRUE(clientsRun(1) && fileText("/tmp/args") == golden("saved.client-arguments"));
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(tpEnableOf(page)), FALSE);
   click(tpSaveOf(column));
   EXPECT_TRUE(clientsRun(0) && !pathExists(kThinPrintScript) && !pathExists(kThinPrintBootLink));
