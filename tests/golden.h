@@ -19,9 +19,9 @@ inline Lines fileLines(const std::string& path) {
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
-inline std::string golden(const std::string& name) {
+inline const auto golden = [](const std::string& name) {
   return fileText(SPM_TEST_DATA "/" + name);
-}
-inline Lines goldenLines(const std::string& name) {
+};
+inline const auto goldenLines = [](const std::string& name) {
   return fileLines(SPM_TEST_DATA "/" + name);
-}
+};

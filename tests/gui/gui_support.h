@@ -13,18 +13,12 @@ void writeFile(const std::string& path, const std::string& content);  // folders
 // The window made transient for mainWindow (an editor), or nullptr.
 GtkWidget* editorOf(GtkWidget* mainWindow);
 
-inline bool shown(GtkWidget* w) {
-  return gtk_widget_get_visible(w) != FALSE;
-}
-inline bool sensitive(GtkWidget* w) {
-  return gtk_widget_get_sensitive(w) != FALSE;
-}
-inline bool active(GtkWidget* w) {
-  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w));
-}
-inline void click(GtkWidget* w) {
-  gtk_button_clicked(GTK_BUTTON(w));
-}
+inline constexpr auto shown = [](GtkWidget* w) { return gtk_widget_get_visible(w) != FALSE; };
+inline constexpr auto sensitive = [](GtkWidget* w) { return gtk_widget_get_sensitive(w) != FALSE; };
+inline constexpr auto active = [](GtkWidget* w) {
+  return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w)) != FALSE;
+};
+inline constexpr auto click = [](GtkWidget* w) { gtk_button_clicked(GTK_BUTTON(w)); };
 
 // A widget never packed keeps a floating reference that gtk_widget_destroy leaves alone.
 inline void destroyUnpacked(GtkWidget* widget) {
@@ -33,8 +27,7 @@ inline void destroyUnpacked(GtkWidget* widget) {
   g_object_unref(widget);
 }
 
-// Answers every dialog with `response` as soon as it runs; text() has "title: message\n"
-// (the message is its first label) for each.
+// Answers every dialog with `response` as it runs; text() has "title: first label\n" for each.
 class DialogLog {
  public:
   explicit DialogLog(int response = GTK_RESPONSE_ACCEPT);

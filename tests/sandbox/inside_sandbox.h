@@ -9,8 +9,7 @@
 #include <regex>
 #include <string>
 
-// True when every system folder a test may write is the sandbox's own overlay or tmpfs: a
-// mountinfo line with that mount point (field 5) and the source "sandbox-DIR" after " - TYPE".
+// True when each system folder is the sandbox's: mount point (field 5) with source sandbox-DIR.
 inline bool insideSandbox() {
   std::ifstream in("/proc/self/mountinfo");
   const std::string mounts(std::istreambuf_iterator<char>(in), {});

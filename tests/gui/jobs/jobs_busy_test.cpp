@@ -1,5 +1,4 @@
-// An lpq that takes 3 s, through the real runner: the window is repainted meanwhile, and
-// neither a real click nor a timer tick starts another listing.
+// An lpq of 3 s through the real runner: the window repaints; no click or tick starts another.
 #include "jobs_window.h"
 
 static GtkWidget* busy;

@@ -5,8 +5,7 @@
 
 #include "jobs_window.h"
 
-// The child execs ln rather than returning: under valgrind a forked child that exits is checked
-// for the leaks it inherited, and its exit status would say so.
+// The child execs ln: under valgrind a forked child that exits is checked for inherited leaks.
 static int plantAsNobody(const char* path, const char* target) {
   if (fork() == 0) {
     if (setgid(65534) == 0 && setuid(65534) == 0)
@@ -19,11 +18,12 @@ static int plantAsNobody(const char* path, const char* target) {
 }
 
 TEST(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
-  ASSERT_EQ(std::system("mkdir -p /usr/local/lib /usr/lib/lprng/filters && : > /usr/local/lib/a.ppd"
-                        " && : > /dev/lp0 && : > /usr/lib/lprng/filters/lpf && rm -f "
-                        "/usr/bin/foomatic-rip && chown nobody: /tmp && echo old > /etc/control && "
-                        "echo secret > /etc/secret && chmod 600 /etc/secret"),
-            0);
+  ASSERT_EQ(
+      std::system("mkdir -p /usr/local/lib /usr/lib/lprng/filters && : > /usr/local/lib/a.ppd"
+                  " && : > /dev/lp0 && : > /usr/lib/lprng/filters/lpf && rm -f "
+                  "/usr/bin/foomatic-rip && chown nobody: /tmp && echo old > /etc/control && "
+                  "echo secret > /etc/secret && chmod 600 /etc/secret && rm -f /tmp/lprqueue"),
+      0);
   writeTool("/usr/local/stand-ins/lpq", "#!/bin/sh\necho 'Rank Pr/Class\n1st anna A 80 f 1 1'\n");
   const std::string path = getenv("PATH");
   setenv("PATH", ("/usr/local/stand-ins:" + path).c_str(), 1);

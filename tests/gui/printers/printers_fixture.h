@@ -18,9 +18,8 @@
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
 
-// The page on `printcap` (nullopt: the printcap as found), and its editor. The sample holds a
-// default Parallel printer, a Network and a Samba printer (its filter not installed) and one
-// of unknown type.
+// The page on `printcap` (nullopt: as found) and its editor. The sample: a default Parallel, a
+// Network and a Samba printer (its filter not installed) and one of unknown type.
 class PrintersPage {
  public:
   explicit PrintersPage(std::optional<std::string> printcap = golden("sample.printcap")) {

@@ -140,8 +140,8 @@ TEST(Saving, OkStoresTheFormAndWritesTheFiles) {
   EXPECT_EQ(spooler.lines, goldenLines("save-samba.lines"));
 }
 
-// The checks run in this order for "_Ok" and "_Test" alike; a refusal runs nothing and leaves
-// the editor open. Each step changes one field.
+// The checks, in order, for "_Ok" and "_Test" alike (a step changes one field): a refusal runs
+// nothing and leaves the editor open.
 TEST(Saving, ChecksRefuseTheFirstFaultInOrder) {
   installTools();
   PrintersPage page;
@@ -262,8 +262,7 @@ std::string systemFiles() {
 }
 }  // namespace
 
-// "_Ok" on an /etc that takes no write: the message, the end with status 0, every file as it
-// was (the Samba script too) and no temporary file left.
+// "_Ok" on an /etc that takes no write: the message, status 0, every file kept, no temporary.
 TEST(FaultsDeathTest, UnwritableEtcEndsSavingWithTheMessage) {
   testing::FLAGS_gtest_death_test_style = "threadsafe";
   installTools();
@@ -293,8 +292,7 @@ TEST(FaultsDeathTest, UnwritableEtcEndsSavingWithTheMessage) {
   }
 }
 
-// Without lpq, lpd and smbclient, "_Ok" and "_Test" run their real lines and finish. (lpr with
-// no daemon gives up after about 20 s; the alarm fails a real hang.)
+// Without lpq, lpd and smbclient, "_Ok" and "_Test" finish (lpr gives up after 20 s; alarm: hang).
 TEST(Faults, MissingSpoolerToolsNeitherStopSavingNorHang) {
   alarm(180);
   installTools();

@@ -1,18 +1,10 @@
 // The ThinPrint page: settings and Save (also on an unwritable /etc), the list editor, Import.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <clocale>
-#include <cstdlib>
-#include <filesystem>
 
 #include "app/files.h"
 #include "app/i18n.h"
-#include "app/startup.h"
-#include "app/widgets.h"
 #include "faults.h"
-#include "gui_support.h"
-#include "printers/printers_page.h"
+#include "printers/printers_fixture.h"
 #include "thinprint/thinprint_editor.h"
 #include "thinprint/thinprint_page.h"
 
