@@ -1,7 +1,6 @@
 #!/bin/bash
-# Start-up of the real binary: root gets the one window, also with no group admin, and closing
-# it ends with status 0; a listed member of admin gets the window; a user whose primary group is
-# admin without being listed is refused.
+# Start-up of the real binary: root (no group admin yet) and a listed member of admin get the
+# window, a user whose primary group is admin without being listed is refused; status 0 always.
 . "$(dirname "$0")/lib.sh"
 printf '#!/bin/sh\necho "$*" > /tmp/xmessage.log\n' > /usr/local/bin/xmessage
 chmod 755 /usr/local/bin/xmessage

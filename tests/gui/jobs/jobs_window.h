@@ -3,8 +3,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
-
 #include "app/files.h"
 #include "jobs/jobs_page.h"
 #include "printers/printers_fixture.h"

@@ -9,9 +9,8 @@ TEST(TextHelpers, SplitTrimLowerAndInvalid) {
   const std::tuple<const char*, const char*, const char*> splits[] = {
       {"wd=HP=1", "=", "wd|HP=1"}, {"a=b@c", "@=", "a=b|c"}, {"a|b", "", "a|b|"},
       {"@h", "@", "|h"},           {"x=", "=", "x|"},        {"none", "=", "none|"}};
-  for (const auto& [input, delimiter, parts] : splits) {
+  for (const auto& [input, delimiter, parts] : splits)
     EXPECT_EQ(getstrbefore(input, delimiter) + "|" + getstrafter(input, delimiter), parts) << input;
-  }
   // Lower-cased only when LOWER is 1; an empty set trims nothing; a line of set bytes leaves "".
   EXPECT_EQ(strmakeup(" \tA  B\r\n", " \n\r\t", 1) + strmakeup(" A\n", " \n", 0) +
                 strmakeup("A", " ", 2) + strmakeup(" \t ", " \t", 1) + strmakeup(" x ", "", 1),
