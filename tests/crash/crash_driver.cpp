@@ -1,5 +1,4 @@
-// Repeats one saving action on the real main window, for crash_test.sh to SIGKILL at random
-// moments. Command lines are swallowed; the file writes are the program's own.
+// Repeats one saving action (lines swallowed, writes real) for crash_test.sh to SIGKILL at will.
 //   crash_driver start | ACTION COUNT   (ACTION: save, delete, test, thinprint; COUNT 0: forever)
 #include <gtk/gtk.h>
 #include <sys/stat.h>
@@ -17,7 +16,6 @@
 #include "printers/editor.h"
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
-#include "store/spooler.h"
 #include "thinprint/thinprint_page.h"
 
 // The test print waits a second for the spooler; nothing here needs the wait.

@@ -1,10 +1,28 @@
 #include "gui_support.h"
 
+#include <filesystem>
+
 #include "app/shell.h"
-#include "faults.h"
+#include "app/widgets.h"
 
 void pumpEvents() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+GtkWidget* editorOf(GtkWidget* mainWindow) {
+  GList* windows = gtk_window_list_toplevels();
+  GtkWidget* found = nullptr;
+  for (GList* w = windows; w != nullptr; w = w->next) {
+    if (gtk_window_get_transient_for(GTK_WINDOW(w->data)) == GTK_WINDOW(mainWindow))
+      found = GTK_WIDGET(w->data);
+  }
+  g_list_free(windows);
+  return found;
 }
 
 namespace {
@@ -16,51 +34,23 @@ void firstLabel(GtkWidget* widget, gpointer text) {
   if (GTK_IS_CONTAINER(widget)) gtk_container_foreach(GTK_CONTAINER(widget), firstLabel, text);
 }
 
-// Answers the dialog that runs (it holds the grab) unless answered already; false for none.
-bool answerShown(int response, std::string* title, std::string* message) {
-  GtkWidget* dialog = gtk_grab_get_current();
-  if (!GTK_IS_DIALOG(dialog) || g_object_get_data(G_OBJECT(dialog), "answered") != nullptr) {
-    return false;
-  }
-  *title = gtk_window_get_title(GTK_WINDOW(dialog));
-  firstLabel(GTK_DIALOG(dialog)->vbox, message);
-  g_object_set_data(G_OBJECT(dialog), "answered", dialog);
-  gtk_dialog_response(GTK_DIALOG(dialog), response);
-  return true;
-}
-
-struct Pending {
-  int response;
-  DialogAnswer* seen;
-  DialogAnswer scratch;
-};
-
 }  // namespace
 
-DialogAnswer::~DialogAnswer() {
-  if (source != 0) g_source_remove(source);
-}
+DialogLog::DialogLog(int response)
+    : response_(response), source_(g_timeout_add(10, &DialogLog::tick, this)) {}
 
-void answerNextDialog(int response, DialogAnswer* seen) {
-  auto* pending = new Pending{response, seen, {}};
-  const auto tick = [](gpointer data) -> gboolean {
-    auto* p = static_cast<Pending*>(data);
-    DialogAnswer* to = p->seen != nullptr ? p->seen : &p->scratch;
-    if (!answerShown(p->response, &to->title, &to->message)) return TRUE;  // not shown yet
-    to->seen = true;
-    to->source = 0;
-    return FALSE;
-  };
-  const guint source = g_timeout_add_full(G_PRIORITY_DEFAULT, 20, tick, pending,
-                                          [](gpointer p) { delete static_cast<Pending*>(p); });
-  if (seen != nullptr) seen->source = source;
-}
-
+// The dialog that runs holds the grab; one already answered is still closing.
 gboolean DialogLog::tick(gpointer self) {
-  std::string title, message;
-  if (answerShown(GTK_RESPONSE_ACCEPT, &title, &message)) {
-    static_cast<DialogLog*>(self)->text_ += title + ": " + message + "\n";
+  auto* log = static_cast<DialogLog*>(self);
+  GtkWidget* dialog = gtk_grab_get_current();
+  if (!GTK_IS_DIALOG(dialog) || g_object_get_data(G_OBJECT(dialog), "answered") != nullptr) {
+    return TRUE;
   }
+  std::string message;
+  firstLabel(GTK_DIALOG(dialog)->vbox, &message);
+  log->text_ += gtk_window_get_title(GTK_WINDOW(dialog)) + (": " + message) + "\n";
+  g_object_set_data(G_OBJECT(dialog), "answered", dialog);
+  gtk_dialog_response(GTK_DIALOG(dialog), log->response_);
   return TRUE;
 }
 

@@ -5,30 +5,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <regex>
 #include <string>
 
-// True when every system folder a test may write is the sandbox's own overlay or tmpfs.
+// True when each system folder is the sandbox's: mount point (field 5) with source sandbox-DIR.
 inline bool insideSandbox() {
-  std::ifstream mountinfo("/proc/self/mountinfo");
-  std::string line;
-  int covered = 0;
-  while (std::getline(mountinfo, line)) {
-    std::istringstream fields(line);
-    std::string id, parent, device, root, mountPoint;
-    fields >> id >> parent >> device >> root >> mountPoint;
-    const std::size_t dash = line.find(" - ");
-    if (dash == std::string::npos) continue;
-    std::istringstream tail(line.substr(dash + 3));
-    std::string type, source;
-    tail >> type >> source;
-    for (const char* dir : {"etc", "usr", "var", "tmp"}) {
-      if (mountPoint == std::string("/") + dir && source == std::string("sandbox-") + dir) {
-        ++covered;
-      }
-    }
+  std::ifstream in("/proc/self/mountinfo");
+  const std::string mounts(std::istreambuf_iterator<char>(in), {});
+  for (const std::string dir : {"etc", "usr", "var", "tmp"}) {
+    const std::regex line("^(\\S+ ){4}/" + dir + " .* - \\S+ sandbox-" + dir + " ",
+                          std::regex::multiline);
+    if (!std::regex_search(mounts, line)) return false;
   }
-  return covered >= 4;
+  return true;
 }
 
 inline void requireSandbox(const char* program) {

@@ -1,5 +1,4 @@
-// An lpq that takes 3 s, through the real runner: the window is repainted meanwhile, and
-// neither a real click nor a timer tick starts another listing.
+// An lpq of 3 s through the real runner: the window repaints; no click or tick starts another.
 #include "jobs_window.h"
 
 static GtkWidget* busy;
@@ -54,7 +53,7 @@ TEST(BusyWindow, SlowListingPaintsAndStartsNothingElse) {
   pumpEvents();
   EXPECT_EQ(pokes, 1);
   EXPECT_GT(exposes, 0);
-  EXPECT_EQ(lines, (Lines{lpqCommand("office"), "rm /tmp/lprqueue"}));
+  EXPECT_EQ(lines, (Lines{"lpq -P office > /tmp/lprqueue", "rm /tmp/lprqueue"}));
   setCommandObserver(nullptr);
   gtk_widget_destroy(busy);
   setenv("PATH", path.c_str(), 1);

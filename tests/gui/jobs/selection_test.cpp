@@ -1,5 +1,6 @@
 // After a listing shrank the table the last job is highlighted, and Delete removes that one.
 #include "jobs_window.h"
+#include "store/spooler.h"
 
 TEST(JobsSelection, ShorterListingSelectsTheLastRowAndDeleteTakesIt) {
   writeFile("/etc/printcap", "office:lp=/dev/lp0:\n");

@@ -4,14 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
+
 #include "app/files.h"
 #include "printers_fixture.h"
 
 // Answers the test print's dialog once the job reached /dev/lp0: answering empties the queues.
-static gboolean answerOncePrinted(gpointer seen) {
+static gboolean answerOncePrinted(gpointer log) {
   struct stat st {};
   if (stat("/dev/lp0", &st) != 0 || st.st_size == 0) return TRUE;
-  answerNextDialog(GTK_RESPONSE_ACCEPT, static_cast<DialogAnswer*>(seen));
+  *static_cast<std::unique_ptr<DialogLog>*>(log) = std::make_unique<DialogLog>();
   return FALSE;
 }
 
@@ -22,10 +24,11 @@ TEST(Installed, EditorPreselectsLpfAndTestPrintReachesThePort) {
   page.open(-1);
   EXPECT_EQ(comboActiveText(page.field(kRowFilter)), "/usr/lib/lprng/filters/lpf");
   page.set(kRowName, "t1");
-  DialogAnswer answer;
-  g_timeout_add(50, answerOncePrinted, &answer);
+  std::unique_ptr<DialogLog> log;
+  g_timeout_add(50, answerOncePrinted, &log);
   click(page.button(2));
-  EXPECT_EQ(answer.title, "Printing Confirmation");
+  ASSERT_TRUE(log != nullptr);
+  EXPECT_EQ(log->text().substr(0, 22), "Printing Confirmation:");
   const std::string port = readWholeFile("/dev/lp0").value_or("");
   EXPECT_EQ(port.substr(0, port.find('\n') + 1), "Kelvane Printer Management: test page\r\n");
   alarm(0);

@@ -4,12 +4,12 @@
 
 #include <tuple>
 
+#include "golden.h"
+
 TEST(SambaScript, QuotedForTheShellAndReadBackExactly) {
   const std::string script = formatSambaScript(
       SambaSettings{"srv", "my printer", "u@dom", "it's $HOME; rm -rf /", "", true});
-  EXPECT_EQ(script.substr(0, script.find("\n###") + 1),
-            "#!/bin/sh\nhostip=srv\nprinter='my printer'\nshare=//srv/'my printer'\n"
-            "username=u@dom\npassword='it'\\''s $HOME; rm -rf /'\nworkgroup=\ntranslate=yes\n");
+  EXPECT_EQ(script, golden("quoted.script"));
   const SambaSettings cases[] = {
       {"srv", "my printer", "O'Brien", "a'b''c'", "x=y=z", false},
       {"srv", "p", "u", "$(reboot);`id`|&<>\"\\", "semi;colon", true},
