@@ -1,5 +1,6 @@
 #include "app/widgets.h"
 
+#include "app/files.h"
 #include "app/i18n.h"
 
 GtkWidget* findWidget(GtkWidget* parent, GtkWidget* /*widget*/, int child_number) {
@@ -43,6 +44,15 @@ void showMessageDialog(const std::string& title, const std::string& message, con
   GtkWidget* dialog = customDialog(title.c_str(), message.c_str(), iconname);
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
+}
+
+void showWriteFailure(int error, const char* readOnlyTitle, const char* readOnlyMessage,
+                      const char* diskFullMessage) {
+  if (isDiskFull(error)) {
+    showMessageDialog(_("Error: Disk full"), diskFullMessage, "gtk-dialog-error");
+  } else {
+    showMessageDialog(readOnlyTitle, readOnlyMessage, "gtk-dialog-error");
+  }
 }
 
 bool confirmDialog(const std::string& title, const std::string& markupMessage) {

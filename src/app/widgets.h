@@ -24,6 +24,10 @@ GtkWidget* ancestor(GtkWidget* widget, int n);
 GtkWidget* customDialog(const char* title, const char* message, const char* iconname);
 // Builds, runs and destroys a message dialog.
 void showMessageDialog(const std::string& title, const std::string& message, const char* iconname);
+// The error dialog for a system file that could not be written, from the write's errno: a full
+// disk gets "Error: Disk full" and diskFullMessage, anything else the read-only title and text.
+void showWriteFailure(int error, const char* readOnlyTitle, const char* readOnlyMessage,
+                      const char* diskFullMessage);
 // Runs the "_Ok"/"_Cancel" confirmation with a warning icon; true only for "_Ok".
 bool confirmDialog(const std::string& title, const std::string& markupMessage);
 // Text from files or tools made safe to place inside Pango markup.

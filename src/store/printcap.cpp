@@ -306,17 +306,11 @@ void readPrintcap(GtkWidget* printerlist) {
 void writePrintcap(GtkWidget* prtlist) {
   const std::vector<PrinterRow> rows = tableRows(prtlist);
   if (!replaceFile(kPrintcapPath, formatPrintcap(rows))) {
-    if (isDiskFull(errno)) {
-      showMessageDialog(_("Error: Disk full"),
-                        _("Cannot write printcap!\nPlease make sure that your partition has "
-                          "free space left"),
-                        "gtk-dialog-error");
-    } else {
-      showMessageDialog(_("Error: Read only file system"),
-                        _("Cannot write printcap!\nPlease make sure that your partition is not "
-                          "mounted as read only"),
-                        "gtk-dialog-error");
-    }
+    showWriteFailure(errno, _("Error: Read only file system"),
+                     _("Cannot write printcap!\nPlease make sure that your partition is not "
+                       "mounted as read only"),
+                     _("Cannot write printcap!\nPlease make sure that your partition has free "
+                       "space left"));
     std::fflush(stdout);
     std::exit(0);
   }

@@ -265,16 +265,10 @@ void btntpsave_clicked(GtkWidget* widget, gpointer data) {
   const ThinPrintSettings settings = settingsFromPage(pageBox, tplist);
   // Written whole and atomically, so stopping the client afterwards loses nothing.
   if (!replaceFile(kThinPrintConf, formatThinPrintConf(settings))) {
-    if (isDiskFull(errno)) {
-      showMessageDialog(_("Error: Disk full"),
-                        _("Cannot write ThinPrint configuration to /etc/dorvek folder: the disk "
-                          "is full."),
-                        "gtk-dialog-error");
-    } else {
-      showMessageDialog(_("Error: Read only filesystem"),
-                        _("Cannot write ThinPrint configuration to /etc/dorvek folder."),
-                        "gtk-dialog-error");
-    }
+    showWriteFailure(errno, _("Error: Read only filesystem"),
+                     _("Cannot write ThinPrint configuration to /etc/dorvek folder."),
+                     _("Cannot write ThinPrint configuration to /etc/dorvek folder: the disk is "
+                       "full."));
     return;
   }
   runCommand("killall -9 runthinprint");

@@ -36,5 +36,5 @@ class BrokenEtc {
 inline int strayTemps() {
   return std::system(
              "find /etc /etc/dorvek /etc/dorvek/samba /etc/init.d -maxdepth 1 "
-             "-name '.*.??????' 2> /dev/null | grep -q .") == 0;
+             "-name '.*.\?\?\?\?\?\?' 2> /dev/null | grep -q .") == 0;
 }

@@ -25,8 +25,8 @@ TEST(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
                   "echo secret > /etc/secret && chmod 600 /etc/secret && rm -f /tmp/lprqueue"),
       0);
   writeTool("/usr/local/stand-ins/lpq", "#!/bin/sh\necho 'Rank Pr/Class\n1st anna A 80 f 1 1'\n");
-  const std::string path = getenv("PATH");
-  setenv("PATH", ("/usr/local/stand-ins:" + path).c_str(), 1);
+  const std::string searchPath = getenv("PATH");
+  setenv("PATH", ("/usr/local/stand-ins:" + searchPath).c_str(), 1);
   // The control: here a plain redirection as root does write through such a link.
   ASSERT_EQ(plantAsNobody("/tmp/control", "/etc/control"), 0);
   ASSERT_EQ(std::system("echo pwned > /tmp/control"), 0);
@@ -47,7 +47,7 @@ TEST(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
   gtk_widget_destroy(window);
   EXPECT_FALSE(anotherInstanceRuns("no-such-program"));
   chown("/tmp", 0, 0);
-  setenv("PATH", path.c_str(), 1);
+  setenv("PATH", searchPath.c_str(), 1);
   EXPECT_EQ(fileText("/etc/secret"), "secret\n");
   EXPECT_EQ(std::filesystem::status("/etc/secret").permissions(), std::filesystem::perms(0600));
   for (const char* path : paths) EXPECT_FALSE(pathExists(path)) << path;
