@@ -24,6 +24,7 @@ help:
 	@echo "make run         deps + build, then start the program in a seeded sandbox"
 	@echo "                 (on your display when DISPLAY is set, else a screenshot is saved)"
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox;"
+	@echo "                 the .deb built, lintian-checked and installed there with polkit;"
 	@echo "                 crash kills, system faults, gui under valgrind, fuzz smoke)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
 	@echo "make fuzz-smoke  the same for FUZZ_SMOKE_SECONDS=$(FUZZ_SMOKE_SECONDS) each (part of make test)"
