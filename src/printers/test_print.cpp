@@ -26,9 +26,7 @@ std::string printcapFolder() {
   const std::optional<std::string> file = followLinks(kPrintcapPath);
   return std::filesystem::path(file.value_or(kPrintcapPath)).parent_path();
 }
-std::string printcapCopyPath() {
-  return printcapFolder() + "/.printcap.before-test";
-}
+const char* const kPrintcapCopyName = "/.printcap.before-test";
 
 void reportTestResult(const std::string& listing) {
   if (const auto failure = testPrintFailure(listing)) {
@@ -50,8 +48,9 @@ void reportTestResult(const std::string& listing) {
 void printTestPage(GtkWidget* table, const TestPrinter& printer) {
   // Written aside first, so a crash before the restore below costs no printer. A folder that
   // takes no new file (a read-only /etc with the printcap mounted into it) goes without.
-  const std::string copy = printcapCopyPath();
-  const bool canCopy = access(printcapFolder().c_str(), W_OK) == 0;
+  const std::string folder = printcapFolder();
+  const std::string copy = folder + kPrintcapCopyName;
+  const bool canCopy = access(folder.c_str(), W_OK) == 0;
   if (canCopy && !replaceFile(copy, formatPrintcap(tableRows(table)))) return;
   if (!replaceFile(kPrintcapPath, formatTestPrintcap(printer))) {
     unlink(copy.c_str());
@@ -70,7 +69,7 @@ void printTestPage(GtkWidget* table, const TestPrinter& printer) {
 
 void recoverFromTestPrint() {
   // Through replaceFile, so a linked or mounted printcap stays where it lives.
-  const std::string copy = printcapCopyPath();
+  const std::string copy = printcapFolder() + kPrintcapCopyName;
   const std::optional<std::string> saved = readWholeFile(copy, true);
   if (saved && replaceFile(kPrintcapPath, *saved)) unlink(copy.c_str());
 }
