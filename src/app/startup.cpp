@@ -17,6 +17,7 @@
 #include "app/busy.h"
 #include "app/files.h"
 #include "app/i18n.h"
+#include "app/rights.h"
 #include "app/shell.h"
 #include "app/widgets.h"
 
@@ -83,12 +84,17 @@ bool runsInstalledProgram() {
 }
 
 // An admitted user other than root could change nothing: the installed program asks pkexec to
-// start it again as root (polkit decides and asks for a password) and this copy waits for it.
-// A copy from elsewhere (a build tree) is not handed over, as pkexec would start another file.
-bool handedToPkexec() {
-  if (geteuid() == 0 || !pathExists(kPkexec) || !runsInstalledProgram()) return false;
-  runCommand(std::string(kPkexec) + " " + kInstalledProgram);
-  return true;
+// start it again as root (polkit decides and asks for a password). A copy from elsewhere (a
+// build tree) is not handed over, as pkexec would start another file.
+bool mayAskForRoot() {
+  return geteuid() != 0 && pathExists(kPkexec) && runsInstalledProgram();
+}
+
+void reportCannotBecomeRoot(const char* programName, const std::string& reason) {
+  const std::string name = baseName(programName != nullptr ? programName : "solvo-printer-mgr");
+  const GStr line = takeGStr(
+      g_strdup_printf(_("cannot become root: polkit cannot be reached (%s)"), reason.c_str()));
+  std::fprintf(stderr, "%s: %s\n", name.c_str(), line.get());
 }
 
 void setUpMessageCatalogue() {
@@ -116,6 +122,13 @@ GtkWidget* buildWindowFrame() {
   setWindowIcon(window);
   g_signal_connect(window, "destroy", G_CALLBACK(window_destroyed), nullptr);
   return window;
+}
+
+int runMainWindow(const PageBuilders& pages) {
+  GtkWidget* window = buildMainWindow(pages);
+  gtk_widget_show(window);
+  gtk_main();
+  return 0;
 }
 
 }  // namespace
@@ -172,6 +185,7 @@ GtkWidget* buildMainWindow(const PageBuilders& pages) {
   GtkWidget* notebook = gtk_notebook_new();
   gtk_container_add(GTK_CONTAINER(window), notebook);
   gtk_widget_show(notebook);
+  addReadOnlyNotice(notebook);
   if (pages.switchPage != nullptr) {
     g_signal_connect(notebook, "switch_page", G_CALLBACK(pages.switchPage), nullptr);
   }
@@ -190,7 +204,21 @@ int runApplication(int argc, char** argv, const PageBuilders& pages) {
     refuseUser();
     return 0;
   }
-  if (handedToPkexec()) return 0;
+  const char* programName = argc > 0 ? argv[0] : nullptr;
+  if (mayAskForRoot()) {
+    // Nobody is asked for a password for a window that could not be shown.
+    if (!gtk_init_check(&argc, &argv)) {
+      reportNoDisplay(programName);
+      return 0;
+    }
+    const std::string unreachable = polkitUnreachableReason();
+    if (unreachable.empty()) {
+      handOverToPkexec(kPkexec, kInstalledProgram);
+      return 0;
+    }
+    reportCannotBecomeRoot(programName, unreachable);
+    return runMainWindow(pages);
+  }
   // Options of a copy started as root on a user's behalf are that user's: the toolkit gets none.
   if (std::getenv("PKEXEC_UID") != nullptr) argc = std::min(argc, 1);
   // Two process starts cost as much as the toolkit's own start here: they overlap it, and
@@ -199,11 +227,8 @@ int runApplication(int argc, char** argv, const PageBuilders& pages) {
   const bool displayOpened = gtk_init_check(&argc, &argv);
   finishCommand(makingSambaFolder);
   if (!displayOpened) {
-    reportNoDisplay(argc > 0 ? argv[0] : nullptr);
+    reportNoDisplay(programName);
     return 0;
   }
-  GtkWidget* window = buildMainWindow(pages);
-  gtk_widget_show(window);
-  gtk_main();
-  return 0;
+  return runMainWindow(pages);
 }

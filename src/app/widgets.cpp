@@ -1,5 +1,7 @@
 #include "app/widgets.h"
 
+#include <cerrno>
+
 #include "app/files.h"
 #include "app/i18n.h"
 
@@ -47,9 +49,11 @@ void showMessageDialog(const std::string& title, const std::string& message, con
 }
 
 void showWriteFailure(int error, const char* readOnlyTitle, const char* readOnlyMessage,
-                      const char* diskFullMessage) {
+                      const char* diskFullMessage, const char* noPermissionMessage) {
   if (isDiskFull(error)) {
     showMessageDialog(_("Error: Disk full"), diskFullMessage, "gtk-dialog-error");
+  } else if (error == EACCES || error == EPERM) {
+    showMessageDialog(_("Error: Permission denied"), noPermissionMessage, "gtk-dialog-error");
   } else {
     showMessageDialog(readOnlyTitle, readOnlyMessage, "gtk-dialog-error");
   }

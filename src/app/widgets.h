@@ -25,9 +25,10 @@ GtkWidget* customDialog(const char* title, const char* message, const char* icon
 // Builds, runs and destroys a message dialog.
 void showMessageDialog(const std::string& title, const std::string& message, const char* iconname);
 // The error dialog for a system file that could not be written, from the write's errno: a full
-// disk gets "Error: Disk full" and diskFullMessage, anything else the read-only title and text.
+// disk gets "Error: Disk full" and diskFullMessage, a missing permission "Error: Permission
+// denied" and noPermissionMessage, anything else the read-only title and text.
 void showWriteFailure(int error, const char* readOnlyTitle, const char* readOnlyMessage,
-                      const char* diskFullMessage);
+                      const char* diskFullMessage, const char* noPermissionMessage);
 // Runs the "_Ok"/"_Cancel" confirmation with a warning icon; true only for "_Ok".
 bool confirmDialog(const std::string& title, const std::string& markupMessage);
 // Text from files or tools made safe to place inside Pango markup.

@@ -6,6 +6,7 @@
 
 #include "app/files.h"
 #include "app/i18n.h"
+#include "app/rights.h"
 #include "app/shell.h"
 #include "app/startup.h"
 #include "app/widgets.h"
@@ -170,8 +171,9 @@ void drawprintjobs(GtkWidget* pageBox) {
   gtk_box_pack_start(GTK_BOX(pageBox), buttonRow, FALSE, FALSE, 5);
   GtkWidget* refresh = packButton(buttonRow, _("Refresh"), G_CALLBACK(btnjobrefresh_clicked));
   gtk_widget_set_size_request(refresh, 90, 30);
-  packButton(buttonRow, _("Delete"), G_CALLBACK(btnjobdel_clicked));
-  packButton(buttonRow, _("Delete All"), G_CALLBACK(btnjobdel_all_clicked));
+  GtkWidget* deleteJob = packButton(buttonRow, _("Delete"), G_CALLBACK(btnjobdel_clicked));
+  GtkWidget* deleteAll = packButton(buttonRow, _("Delete All"), G_CALLBACK(btnjobdel_all_clicked));
+  offerOnlyToRoot({deleteJob, deleteAll});
   gtk_box_pack_start(GTK_BOX(buttonRow), gtk_fixed_new(), TRUE, TRUE, 0);
   packButton(buttonRow, _("Exit"), G_CALLBACK(window_destroyed));
 

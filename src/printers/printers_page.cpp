@@ -5,6 +5,7 @@
 
 #include "app/files.h"
 #include "app/i18n.h"
+#include "app/rights.h"
 #include "app/shell.h"
 #include "app/startup.h"
 #include "app/text.h"
@@ -145,6 +146,11 @@ GtkWidget* buttonRowOf(GtkWidget* pageBox) {
   return findWidget(pageBox, nullptr, 3);
 }
 
+// Page box > button row (3) > child 1.
+GtkWidget* addButtonOf(GtkWidget* pageBox) {
+  return widgetAt(pageBox, {3, 1});
+}
+
 // Page box > button row (3) > child 2.
 GtkWidget* modifyButtonOf(GtkWidget* pageBox) {
   return widgetAt(pageBox, {3, 2});
@@ -169,6 +175,8 @@ void drawprinterlist(GtkWidget* pageBox) {
   readPrintcap(table);
   gtk_widget_show_all(pageBox);
   syncModifyDeleteSensitivity(pageBox);
+  offerOnlyToRoot({bootSwitchOf(pageBox), addButtonOf(pageBox), modifyButtonOf(pageBox),
+                   deleteButtonOf(pageBox)});
 }
 
 void printerlist_selected(GtkWidget* /*widget*/, gint row, gint /*column*/,

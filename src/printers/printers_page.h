@@ -18,6 +18,7 @@ void buttonDelete_clicked(GtkWidget* widget, gpointer data);
 // Widget paths of the page, from its page box.
 GtkWidget* bootSwitchOf(GtkWidget* pageBox);    // child 1
 GtkWidget* buttonRowOf(GtkWidget* pageBox);     // child 3
+GtkWidget* addButtonOf(GtkWidget* pageBox);     // child 1 of the button row
 GtkWidget* modifyButtonOf(GtkWidget* pageBox);  // child 2 of the button row
 GtkWidget* deleteButtonOf(GtkWidget* pageBox);  // child 3 of the button row
 // Modify and Delete are usable exactly when the table has rows.

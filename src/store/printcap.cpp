@@ -310,7 +310,9 @@ void writePrintcap(GtkWidget* prtlist) {
                      _("Cannot write printcap!\nPlease make sure that your partition is not "
                        "mounted as read only"),
                      _("Cannot write printcap!\nPlease make sure that your partition has free "
-                       "space left"));
+                       "space left"),
+                     _("Cannot write printcap!\nYou have no permission to change /etc/printcap: "
+                       "only root may change it."));
     std::fflush(stdout);
     std::exit(0);
   }

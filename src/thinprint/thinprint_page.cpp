@@ -6,6 +6,7 @@
 
 #include "app/files.h"
 #include "app/i18n.h"
+#include "app/rights.h"
 #include "app/shell.h"
 #include "app/startup.h"
 #include "app/widgets.h"
@@ -231,7 +232,12 @@ void thinprintpkg(GtkWidget* notebook, GtkWidget* pg1) {
   if (canOpenForReading(kThinPrintScript)) {
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(tpEnableOf(pageBox)), TRUE);
   }
-  if (clistRows(tplist) == 0) tpUpdateRowButtons(tpButtonColumnOf(pageBox), tplist);
+  GtkWidget* column = tpButtonColumnOf(pageBox);
+  if (clistRows(tplist) == 0) tpUpdateRowButtons(column, tplist);
+  // The rows, not their entries: Save reads an entry's own sensitivity.
+  offerOnlyToRoot({tpEnableOf(pageBox), gtk_widget_get_parent(tpBandwidthEntryOf(pageBox)),
+                   gtk_widget_get_parent(tpPortEntryOf(pageBox)), tpImportOf(column),
+                   tpAddOf(column), tpModifyOf(column), tpDeleteOf(column), tpSaveOf(column)});
   gtk_widget_show_all(pageBox);
 }
 
@@ -268,7 +274,9 @@ void btntpsave_clicked(GtkWidget* widget, gpointer data) {
     showWriteFailure(errno, _("Error: Read only filesystem"),
                      _("Cannot write ThinPrint configuration to /etc/dorvek folder."),
                      _("Cannot write ThinPrint configuration to /etc/dorvek folder: the disk is "
-                       "full."));
+                       "full."),
+                     _("Cannot write ThinPrint configuration to /etc/dorvek folder: you have no "
+                       "permission to change it; only root may."));
     return;
   }
   runCommand("killall -9 runthinprint");
