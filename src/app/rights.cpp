@@ -68,6 +68,7 @@ void waitForClose(int readEnd, int milliseconds) {
 
 // polkit's text agent for this process; 0 when none was started. pkexec's own fallback prompt
 // cannot complete for a user before polkit 124, so without a session agent this one must ask.
+// Not as a "--fallback" agent: polkitd 122 never asks one registered for a process.
 pid_t startTextAgent() {
   if (isatty(STDIN_FILENO) == 0 || access(kTextAgent, X_OK) != 0) return 0;
   int notify[2];
@@ -75,8 +76,8 @@ pid_t startTextAgent() {
   fcntl(notify[0], F_SETFD, FD_CLOEXEC);
   const std::string self = std::to_string(getpid());
   const std::string notifyFd = std::to_string(notify[1]);
-  const pid_t agent = spawnProgram(
-      {kTextAgent, "--process", self.c_str(), "--fallback", "--notify-fd", notifyFd.c_str()});
+  const pid_t agent =
+      spawnProgram({kTextAgent, "--process", self.c_str(), "--notify-fd", notifyFd.c_str()});
   close(notify[1]);
   if (agent > 0) waitForClose(notify[0], kAgentRegistrationMs);
   close(notify[0]);
@@ -151,6 +152,7 @@ void offerOnlyToRoot(std::initializer_list<GtkWidget*> widgets) {
 void addReadOnlyNotice(GtkWidget* notebook) {
   if (canChangeSystem()) return;
   GtkWidget* notice = gtk_label_new(_("Read-only: not root"));
+  gtk_misc_set_padding(GTK_MISC(notice), 4, 0);
   gtk_widget_set_tooltip_text(notice, _(kOnlyRoot));
   gtk_notebook_set_action_widget(GTK_NOTEBOOK(notebook), notice, GTK_PACK_END);
   gtk_widget_show(notice);

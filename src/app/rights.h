@@ -13,7 +13,7 @@ std::string polkitUnreachableReason();
 
 // Runs `pkexec program` from this process, so that this process is the subject polkit asks
 // about, and waits for it. Where standard input is a terminal, polkit's text agent is started
-// for this process first (a session's own agent still goes first) and ended afterwards.
+// for this process first, so the password is asked there, and ended afterwards.
 // Ctrl-C ends pkexec and the agent, never this process.
 void handOverToPkexec(const char* pkexec, const char* program);
 

@@ -12,7 +12,7 @@ groupadd admin && useradd -M -G admin alice && useradd -M -N -g admin bob && use
 printf 'alice:alice-pw\nbob:bob-pw\ncarol:carol-pw\n' | chpasswd
 printf 'office:lp=/dev/lp0:\nback:lp=/dev/lp1:\n' > /etc/printcap
 run_as() { local user=$1; shift; setpriv --reuid "$user" --regid "$(id -g "$user")" --init-groups "$@"; }
-mkdir -p /run/dbus && dbus-daemon --system --fork
+mkdir -p /run/dbus && bus=$(dbus-daemon --system --fork --print-pid)
 start_polkitd() {  # polkitd reads its rules when it starts
   [ -z "${polkitd:-}" ] || { kill "$polkitd"; wait "$polkitd"; }
   /usr/lib/polkit-1/polkitd --no-debug > /dev/null 2>&1 &
@@ -23,15 +23,14 @@ start_polkitd() {  # polkitd reads its rules when it starts
   done
   false
 }
-# COMMAND as USER on a pseudo-terminal, after a text agent of USER's registered for its shell;
-# PASSWORD is typed when asked. (pkexec's own agent fails before polkit 124: polkitd files it
-# under uid 0, pkexec being set-user-ID, and refuses the user's answer: "No session for cookie")
+# COMMAND as USER on a pseudo-terminal where no agent of USER's runs; PASSWORD is typed when asked.
 on_pty() {
   rm -f /tmp/pty.out
   { for _ in $(seq 50); do grep -qs Password: /tmp/pty.out && break; sleep 0.1; done; echo "$2"; } |
-    run_as "$1" timeout 30 script -qefc ': "$(pkttyagent --process $$ --notify-fd 3 3>&1 > /dev/null &)"; '"$3" /tmp/pty.out
+    run_as "$1" timeout 30 script -qefc "$3" /tmp/pty.out
 }
-root_window() { w=$(window) && [ -n "$w" ] && [ "$(ps -o ruid= -p "$(xdotool getwindowpid "$w")")" -eq 0 ]; }
+window_of() { w=$(window) && [ -n "$w" ] && [ "$(ps -o ruid= -p "$(xdotool getwindowpid "$w")")" -eq "$1" ]; }
+root_window() { window_of 0; }
 press() { xdotool mousemove --window "$w" "$1" "$2" click 1; }
 visible_windows() { xdotool search --onlyvisible --name Kelvane | wc -l; }
 
@@ -73,6 +72,29 @@ d=$(timeout 10 xdotool search --sync --onlyvisible --name "Delete Printer Confir
 xdotool windowfocus --sync "$d" key --window "$d" Return
 for _ in $(seq 50); do grep -q '^office' /etc/printcap || break; sleep 0.1; done
 check "the root copy saved /etc/printcap" test "$(grep -c '^office\|^back:' /etc/printcap)" = 1
+press 446 354
+wait $starter
+check "alice's start ends with status 0 (got $?)" test $? = 0
+
+mv /usr/bin/pkexec /usr/bin/pkexec.real && printf '#!/bin/sh\ntouch /tmp/pkexec.ran\n' > /usr/bin/pkexec
+chmod 755 /usr/bin/pkexec
+out=$(DISPLAY=:76 run_as alice solvo-printer-mgr 2>&1)
+check "no display: status $?, one line ($out), no pkexec" test "$?:$out" = "0:solvo-printer-mgr: cannot open the display" -a ! -e /tmp/pkexec.ran
+mv /usr/bin/pkexec.real /usr/bin/pkexec
+# No polkitd and no system bus: a window as alice herself, read-only, after one line saying why.
+kill "$polkitd" "$bus" && wait "$polkitd"
+rm -f /run/dbus/system_bus_socket
+mkdir -p /home/alice && chown alice /home/alice  # fontconfig's cache, or it complains there too
+HOME=/home/alice run_as alice solvo-printer-mgr > /dev/null 2> /tmp/err < /dev/null &
+starter=$!
+check "no polkit: alice's own window" window_of "$(id -u alice)"
+check "one line on standard error: $(cat /tmp/err)" grep -qx 'solvo-printer-mgr: cannot become root: polkit cannot be reached (.*)' /tmp/err
+check "only that line" test "$(wc -l < /tmp/err)" = 1
+press 50 354  # Add
+check "Add is insensitive" test -z "$(timeout 2 xdotool search --sync --onlyvisible --name 'Add New Printer')"
+xdotool mousemove --window "$w" 52 352 && sleep 1.5
+tooltip() { for t in $(xdotool search --onlyvisible --class solvo-printer-mgr); do xprop -id "$t" _NET_WM_WINDOW_TYPE; done | grep -q TOOLTIP; }
+check "Add has a tooltip" tooltip
 press 446 354
 wait $starter
 check "alice's start ends with status 0 (got $?)" test $? = 0
