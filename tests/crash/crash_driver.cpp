@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "app/widgets.h"
 #include "printers/editor.h"
+#include "printers/editor_paths.h"
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
 #include "thinprint/thinprint_page.h"

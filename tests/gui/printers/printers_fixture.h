@@ -15,6 +15,7 @@
 #include "app/widgets.h"
 #include "gui_support.h"
 #include "printers/editor.h"
+#include "printers/editor_paths.h"
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
 
@@ -24,6 +25,7 @@ class PrintersPage {
  public:
   explicit PrintersPage(std::optional<std::string> printcap = golden("sample.printcap")) {
     if (printcap) writeFile("/etc/printcap", *printcap);
+    unlink("/etc/printcap.orig");
     row_n = 0;
     CommandRecorder recorder;  // a present boot script is written anew while building
     window = buildMainWindow(PageBuilders{drawprinterlist});
