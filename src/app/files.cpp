@@ -104,8 +104,8 @@ std::optional<Ownership> ownershipOf(const std::string& path) {
 // Writes a temporary file beside path, flushes it and renames it over path: a crash leaves the
 // old file or the new one. It gets `as`, else the old file's mode and owner, else modeIfNew.
 // kNotHere when the folder or a mount forbids it; errno says why.
-Replacement replaceAtomically(const std::string& path, const std::string& content,
-                              mode_t modeIfNew, std::optional<Ownership> as) {
+Replacement replaceAtomically(const std::string& path, const std::string& content, mode_t modeIfNew,
+                              std::optional<Ownership> as) {
   if (!as) as = ownershipOf(path);
   removeStaleTemps(folderOf(path), baseNameOf(path));
   std::string temp = folderOf(path) + "/." + baseNameOf(path) + ".XXXXXX";

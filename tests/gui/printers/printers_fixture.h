@@ -25,7 +25,6 @@ class PrintersPage {
  public:
   explicit PrintersPage(std::optional<std::string> printcap = golden("sample.printcap")) {
     if (printcap) writeFile("/etc/printcap", *printcap);
-    unlink("/etc/printcap.orig");
     row_n = 0;
     CommandRecorder recorder;  // a present boot script is written anew while building
     window = buildMainWindow(PageBuilders{drawprinterlist});

@@ -91,14 +91,14 @@ TEST(PrinterEditor, EachTypeShowsItsRows) {
 // Modify loads each row (the default's mark checked and locked; a port no longer listed
 // selects none and is refused; a filter no longer installed gives none; an unknown type reads
 // the Samba script of its name) and "_Ok" stores it back in place. A new Samba printer made the
-// default takes the mark; the files are written byte for byte before the spooler restarts. The
-// hand-written script (a line of its own) is kept as odd.sh.orig, the program's own is not.
+// default takes the mark; the files are written byte for byte before the spooler restarts, and
+// the script with a line of its own is kept as odd.sh.orig (the program's own make no copy).
 TEST(Saving, OkStoresTheFormAndWritesTheFiles) {
   installTools();
   std::filesystem::remove("/dev/lp1");
-  const std::string handScript = golden("smb.script") + "logger -t smb printed\n";
-  writeFile("/etc/dorvek/samba/smb1.sh", golden("smb.script"));
-  writeFile("/etc/dorvek/samba/odd.sh", handScript);
+  for (const std::string name : {"smb1", "odd"})
+    writeFile("/etc/dorvek/samba/" + name + ".sh",
+              golden("smb.script") + (name == "odd" ? "# mine\n" : ""));
   PrintersPage page;
   const std::string forms[] = {"lp1||||" + kLpf + "|None|locked",
                                "net1|/dev/lp0|host|q1|" + kFoomatic + "|/usr/local/lib/b.ppd|",
@@ -140,8 +140,8 @@ TEST(Saving, OkStoresTheFormAndWritesTheFiles) {
   EXPECT_EQ(fileText("/etc/printers_info"), golden("saved.printers_info"));
   for (const std::string name : {"smb1", "odd", "smb2"})
     EXPECT_EQ(fileText("/etc/dorvek/samba/" + name + ".sh"), golden("smb.script")) << name;
-  EXPECT_EQ(fileText("/etc/dorvek/samba/odd.sh.orig"), handScript);
-  EXPECT_FALSE(std::filesystem::exists("/etc/dorvek/samba/smb1.sh.orig"));
+  EXPECT_EQ(fileText("/etc/dorvek/samba/smb1.sh.orig") + fileText("/etc/dorvek/samba/odd.sh.orig"),
+            golden("smb.script") + "# mine\n");
   EXPECT_EQ(spooler.lines, goldenLines("save-samba.lines"));
 }
 
@@ -190,8 +190,8 @@ TEST(Saving, ChecksRefuseTheFirstFaultInOrder) {
 
 // "_Test" prints with the edited printer's printcap, shows the queue's verdict (a failure as the
 // spooler wrote it, markup and all, a byte that is not UTF-8 replaced) and puts the full
-// printcap back after either; the editor stays open. The hand-written printcap it started on
-// (a comment of its own) was copied to printcap.orig before the first test printcap.
+// printcap back after either (the hand-written one read is in printcap.orig first); the editor
+// stays open.
 TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
   installTools();
   const std::string hand = "# laser in room 2\n" + golden("sample.printcap");
