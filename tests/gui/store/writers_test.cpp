@@ -39,8 +39,8 @@ TEST(ReplaceFile, WritesThroughLinksAndIntoMountedFiles) {
 }
 
 // A printcap the program did not write goes to printcap.orig at the first save, byte for byte
-// with its mode and owner, and never again in the run; its own makes none. For a linked printcap
-// (the link stays: above) the copy lands beside the file the link names.
+// with its mode and owner, and never again in the run; its own leaves an older copy alone. For a
+// linked printcap (the link stays: above) the copy lands beside the file the link names.
 TEST(ReplaceFile, KeepsAHandWrittenPrintcapOnceBeforeTheFirstSave) {
   const std::string hand = "lp|Laser:lp=/dev/lp0:pl#66:pw#80:af=/var/adm/lp.acct:\n";
   const std::tuple<std::string, std::string, bool> cases[] = {
@@ -51,6 +51,7 @@ TEST(ReplaceFile, KeepsAHandWrittenPrintcapOnceBeforeTheFirstSave) {
       {hand, "/var/persist/printcap", true}};
   for (const auto& [text, file, kept] : cases) {
     std::system("rm -rf /etc/printcap* /var/persist; mkdir /var/persist");
+    writeFile(file + ".orig", "older");
     writeFile(file, text);
     EXPECT_EQ(chmod(file.c_str(), 0640) + chown(file.c_str(), 7, 7) +
                   (file != "/etc/printcap" ? symlink(file.c_str(), "/etc/printcap") : 0),
@@ -60,9 +61,8 @@ TEST(ReplaceFile, KeepsAHandWrittenPrintcapOnceBeforeTheFirstSave) {
     writePrintcap(table);
     struct stat st = {};
     stat((file + ".orig").c_str(), &st);
-    EXPECT_EQ(readWholeFile(file + ".orig").value_or("none"), kept ? text : "none");
-    EXPECT_EQ(std::pair(st.st_mode & 07777, st.st_uid),
-              kept ? std::pair(0640u, 7u) : std::pair(0u, 0u));
+    EXPECT_EQ(readWholeFile(file + ".orig"), kept ? text : "older");
+    EXPECT_TRUE(!kept || ((st.st_mode & 07777) == 0640 && st.st_uid == 7)) << text;
     unlink((file + ".orig").c_str());
     writePrintcap(table);
     EXPECT_FALSE(pathExists(file + ".orig") || pathExists("/etc/printcap.orig")) << text;
