@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 namespace {
@@ -87,19 +88,32 @@ bool mountRefusesRename(int error) {
   return error == EBUSY || error == EXDEV;
 }
 
+// Mode and owner a replacement gets.
+struct Ownership {
+  mode_t mode;
+  uid_t uid;
+  gid_t gid;
+};
+
+std::optional<Ownership> ownershipOf(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return Ownership{st.st_mode & 07777, st.st_uid, st.st_gid};
+}
+
 // Writes a temporary file beside path, flushes it and renames it over path: a crash leaves the
-// old file or the new one. kNotHere when the folder or a mount forbids it; errno says why.
-Replacement replaceAtomically(const std::string& path, const std::string& content,
-                              mode_t modeIfNew) {
-  struct stat old;
-  const bool hadOld = stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+// old file or the new one. It gets `as`, else the old file's mode and owner, else modeIfNew.
+// kNotHere when the folder or a mount forbids it; errno says why.
+Replacement replaceAtomically(const std::string& path, const std::string& content, mode_t modeIfNew,
+                              std::optional<Ownership> as) {
+  if (!as) as = ownershipOf(path);
   removeStaleTemps(folderOf(path), baseNameOf(path));
   std::string temp = folderOf(path) + "/." + baseNameOf(path) + ".XXXXXX";
   const int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return folderRefuses(errno) ? Replacement::kNotHere : Replacement::kFailed;
   bool ok = writeAll(fd, content) && fsync(fd) == 0;
-  ok = ok && fchmod(fd, hadOld ? (old.st_mode & 07777) : modeIfNew) == 0;
-  if (ok && hadOld && fchown(fd, old.st_uid, old.st_gid) != 0) {
+  ok = ok && fchmod(fd, as ? as->mode : modeIfNew) == 0;
+  if (ok && as && fchown(fd, as->uid, as->gid) != 0) {
     // Keeping the owner is a courtesy; the content and mode are what matter.
   }
   int error = ok ? 0 : errno;
@@ -139,7 +153,47 @@ bool writeInPlace(const std::string& path, const std::string& content, mode_t mo
   return ok && closed;
 }
 
+// The file a path leads to replaced atomically, or written in place where that is not possible.
+bool replaceWhereItLives(const std::string& file, const std::string& content, mode_t modeIfNew,
+                         std::optional<Ownership> as = std::nullopt) {
+  const Replacement done = replaceAtomically(file, content, modeIfNew, as);
+  if (done == Replacement::kDone) return true;
+  if (done == Replacement::kFailed) return false;
+  return writeInPlace(file, content, as ? as->mode : modeIfNew);
+}
+
+struct FileRead {
+  std::string bytes;
+  std::optional<Ownership> ownership;
+  OwnFormat ownFormat;
+};
+
+// Files read in this run that no replacement has met yet, by the path they were read at.
+std::map<std::string, FileRead>& filesRead() {
+  static std::map<std::string, FileRead> files;
+  return files;
+}
+
+// Before the first replacement of path in this run: bytes read from it that the program would
+// not write itself go to FILE.orig beside the file it leads to. Without a copy, nothing is
+// forgotten, so the next replacement tries again.
+void keepHandWrittenOriginal(const std::string& path, const std::string& file) {
+  const auto read = filesRead().find(path);
+  if (read == filesRead().end()) return;
+  const FileRead& was = read->second;
+  if (was.ownFormat(was.bytes) != was.bytes) {
+    const std::optional<std::string> copy = followLinks(file + ".orig");
+    // Root-only where the original's mode is unknown: a Samba script holds a password.
+    if (!copy || !replaceWhereItLives(*copy, was.bytes, 0600, was.ownership)) return;
+  }
+  filesRead().erase(read);
+}
+
 }  // namespace
+
+void rememberReadFile(const std::string& path, const std::string& bytesRead, OwnFormat ownFormat) {
+  filesRead()[path] = FileRead{bytesRead, ownershipOf(path), ownFormat};
+}
 
 bool canOpenForReading(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -197,8 +251,6 @@ std::optional<std::string> followLinks(const std::string& path) {
 bool replaceFile(const std::string& path, const std::string& content, mode_t modeIfNew) {
   const std::optional<std::string> file = followLinks(path);
   if (!file) return false;
-  const Replacement done = replaceAtomically(*file, content, modeIfNew);
-  if (done == Replacement::kDone) return true;
-  if (done == Replacement::kFailed) return false;
-  return writeInPlace(*file, content, modeIfNew);
+  keepHandWrittenOriginal(path, *file);
+  return replaceWhereItLives(*file, content, modeIfNew);
 }

@@ -27,6 +27,16 @@ bool claimTempFile(const std::string& path);
 // counts from the link's folder). Nothing, with errno ELOOP, when they loop.
 std::optional<std::string> followLinks(const std::string& path);
 
+// A file the program read and may later write back whole (the printcap, a Samba script, the
+// ThinPrint settings): keeps the bytes read, their mode and owner, and how the program itself
+// would write what it understood of them (ownFormat of the bytes). Where the two differ, an
+// administrator wrote something the rewrite would drop: the first replaceFile of path in this
+// run first keeps the bytes read as FILE.orig beside the file path leads to (a link's target),
+// with the original's mode and owner, replacing an older copy. A copy that could not be
+// written is tried again at the next replacement.
+using OwnFormat = std::string (*)(const std::string& bytesRead);
+void rememberReadFile(const std::string& path, const std::string& bytesRead, OwnFormat ownFormat);
+
 // Replaces the file path leads to with content, where it lives: a link is followed and stays.
 // The way is a temporary file in that file's folder, flushed to disk and renamed over the old
 // one, so a crash leaves the old file or the new one, never a part. Where the folder takes no

@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "app/files.h"
+#include "app/shell.h"
 #include "app/text.h"
 #include "app/widgets.h"
-#include "printers/editor.h"
+#include "printers/editor_paths.h"
 #include "printers/listings.h"
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
@@ -90,6 +91,18 @@ void loadType(GtkWidget* windowBox, const PrinterRow& printer) {
 }
 
 }  // namespace
+
+std::vector<std::string> readListing(const std::string& command, const std::string& path,
+                                     const std::string& removeLine) {
+  std::vector<std::string> lines;
+  // Root must never write through a link someone planted at the fixed path.
+  if (claimTempFile(path)) {
+    runCommand(command);
+    if (const auto text = readWholeFile(path, true)) lines = listingItems(*text);
+  }
+  runCommand(removeLine);
+  return lines;
+}
 
 void fill_filters(GtkWidget* cbprfilter) {
   const std::vector<std::string> filters =

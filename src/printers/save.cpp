@@ -8,7 +8,7 @@
 #include "app/shell.h"
 #include "app/text.h"
 #include "app/widgets.h"
-#include "printers/editor.h"
+#include "printers/editor_paths.h"
 #include "printers/listings.h"
 #include "printers/printers_page.h"
 #include "printers/test_print.h"

@@ -294,6 +294,10 @@ void readPrintcap(GtkWidget* printerlist) {
   const auto text = readWholeFile(kPrintcapPath);
   if (!text) return;
   const PrintcapParse parsed = parsePrintcap(*text);
+  // Compared only at the first save: reading a long printcap stays as fast as it was.
+  rememberReadFile(kPrintcapPath, *text, [](const std::string& bytes) {
+    return formatPrintcap(parsePrintcap(bytes).rows);
+  });
   appendTableRows(printerlist, parsed.rows);
   if (parsed.stoppedAtOversizedEntry) {
     showMessageDialog(_("Error while reading /etc/printcap"),

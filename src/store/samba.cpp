@@ -102,6 +102,19 @@ void setEntryIfFound(GtkWidget* entry, const std::optional<std::string>& value) 
   if (value) gtk_entry_set_text(GTK_ENTRY(entry), value->c_str());
 }
 
+// The script writeSamba makes from what readSamba put into the editor's empty Samba fields.
+std::string rewrittenScript(const std::string& text) {
+  const SambaScriptValues values = parseSambaScript(text);
+  SambaSettings settings;
+  settings.server = values.server.value_or("");
+  settings.printer = values.printer.value_or("");
+  settings.user = values.user.value_or("");
+  settings.password = values.password.value_or("");
+  settings.workgroup = values.workgroup.value_or("");
+  settings.translate = values.translateYes;
+  return formatSambaScript(settings);
+}
+
 }  // namespace
 
 std::string formatSambaScript(const SambaSettings& settings) {
@@ -159,8 +172,10 @@ void writeSamba(GtkWidget* fr2group) {
 }
 
 void readSamba(GtkWidget* fr2group) {
-  const auto text = readWholeFile(sambaScriptPath(entryText(nameEntry(fr2group))));
+  const std::string path = sambaScriptPath(entryText(nameEntry(fr2group)));
+  const auto text = readWholeFile(path);
   if (!text) return;
+  rememberReadFile(path, *text, rewrittenScript);
   const SambaScriptValues values = parseSambaScript(*text);
   setEntryIfFound(serverEntry(fr2group), values.server);
   setEntryIfFound(sharedEntry(fr2group), values.printer);

@@ -244,6 +244,9 @@ void thinprintpkg(GtkWidget* notebook, GtkWidget* pg1) {
 void readthinprintconf(GtkWidget* tplist) {
   const std::optional<std::string> text = readWholeFile(kThinPrintConf);
   if (!text) return;
+  rememberReadFile(kThinPrintConf, *text, [](const std::string& bytes) {
+    return formatThinPrintConf(parseThinPrintConf(bytes));
+  });
   const ThinPrintSettings settings = parseThinPrintConf(*text);
   GtkWidget* pageBox = tpPageOfList(tplist);
   if (settings.bandwidthInUse) {

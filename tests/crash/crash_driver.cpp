@@ -13,7 +13,7 @@
 #include "app/shell.h"
 #include "app/startup.h"
 #include "app/widgets.h"
-#include "printers/editor.h"
+#include "printers/editor_paths.h"
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
 #include "thinprint/thinprint_page.h"
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
       scanWindows(window);
       if (editor == nullptr) {
         row_n = 5;
-        AddModifyprinter("Modify Printer", table);
+        gtk_button_clicked(GTK_BUTTON(modifyButtonOf(pageBox)));
         scanWindows(window);
       }
       GtkWidget* box = findWidget(editor, nullptr, 1);

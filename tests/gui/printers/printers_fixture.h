@@ -15,6 +15,7 @@
 #include "app/widgets.h"
 #include "gui_support.h"
 #include "printers/editor.h"
+#include "printers/editor_paths.h"
 #include "printers/printers_page.h"
 #include "store/printer_table.h"
 

@@ -25,7 +25,8 @@ struct StandInSpooler {
   StandInSpooler() {
     setCommandObserver([this](const std::string& line) {
       lines.push_back(line);
-      if (line.rfind("lpr ", 0) == 0) printcapAtLpr = fileText("/etc/printcap");
+      if (line.rfind("lpr ", 0) == 0)  // and the copy of a hand-written one, made before it
+        printcapAtLpr = fileText("/etc/printcap") + fileText("/etc/printcap.orig");
       if (line.rfind("lpq ", 0) == 0) writeFile("/tmp/lprqueue", queue);
       return line.rfind("ls ", 0) != 0 && line.rfind("rm /tmp/", 0) != 0;
     });
@@ -90,12 +91,14 @@ TEST(PrinterEditor, EachTypeShowsItsRows) {
 // Modify loads each row (the default's mark checked and locked; a port no longer listed
 // selects none and is refused; a filter no longer installed gives none; an unknown type reads
 // the Samba script of its name) and "_Ok" stores it back in place. A new Samba printer made the
-// default takes the mark; the files are written byte for byte before the spooler restarts.
+// default takes the mark; the files are written byte for byte before the spooler restarts, and
+// the script with a line of its own is kept as odd.sh.orig (the program's own make no copy).
 TEST(Saving, OkStoresTheFormAndWritesTheFiles) {
   installTools();
   std::filesystem::remove("/dev/lp1");
   for (const std::string name : {"smb1", "odd"})
-    writeFile("/etc/dorvek/samba/" + name + ".sh", golden("smb.script"));
+    writeFile("/etc/dorvek/samba/" + name + ".sh",
+              golden("smb.script") + (name == "odd" ? "# mine\n" : ""));
   PrintersPage page;
   const std::string forms[] = {"lp1||||" + kLpf + "|None|locked",
                                "net1|/dev/lp0|host|q1|" + kFoomatic + "|/usr/local/lib/b.ppd|",
@@ -137,6 +140,8 @@ TEST(Saving, OkStoresTheFormAndWritesTheFiles) {
   EXPECT_EQ(fileText("/etc/printers_info"), golden("saved.printers_info"));
   for (const std::string name : {"smb1", "odd", "smb2"})
     EXPECT_EQ(fileText("/etc/dorvek/samba/" + name + ".sh"), golden("smb.script")) << name;
+  EXPECT_EQ(fileText("/etc/dorvek/samba/smb1.sh.orig") + fileText("/etc/dorvek/samba/odd.sh.orig"),
+            golden("smb.script") + "# mine\n");
   EXPECT_EQ(spooler.lines, goldenLines("save-samba.lines"));
 }
 
@@ -185,10 +190,12 @@ TEST(Saving, ChecksRefuseTheFirstFaultInOrder) {
 
 // "_Test" prints with the edited printer's printcap, shows the queue's verdict (a failure as the
 // spooler wrote it, markup and all, a byte that is not UTF-8 replaced) and puts the full
-// printcap back after either; the editor stays open.
+// printcap back after either (the hand-written one read is in printcap.orig first); the editor
+// stays open.
 TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
   installTools();
-  PrintersPage page;
+  const std::string hand = "# laser in room 2\n" + golden("sample.printcap");
+  PrintersPage page(hand);
   page.open(-1);
   page.set(kRowName, "t1");
   for (const auto& [queue, verdict] :
@@ -200,7 +207,7 @@ TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
     DialogLog log;
     click(page.button(2));
     EXPECT_EQ(log.text().rfind(verdict, 0), 0u) << log.text();
-    EXPECT_EQ(spooler.printcapAtLpr, golden("t1.test-printcap"));
+    EXPECT_EQ(spooler.printcapAtLpr, golden("t1.test-printcap") + hand);
     EXPECT_EQ(spooler.lines, goldenLines("test-print.lines"));
     EXPECT_EQ(fileText("/etc/printcap"), golden("sample.printcap"));
   }

@@ -1,8 +1,11 @@
 // System files that are links or mounts on a thin client are written where they live.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/files.h"
+#include "gui_support.h"
+#include "store/printcap.h"
 
 // /var/persist: the writable partition; /run/ro: a read-only folder with a file mounted in. Each
 // write lands in the second file (old mode kept, new 600); a link stays a link; errno says why.
@@ -33,4 +36,36 @@ TEST(ReplaceFile, WritesThroughLinksAndIntoMountedFiles) {
     EXPECT_EQ(lstat(path, &after) == 0 ? after.st_mode & S_IFMT : 0, before.st_mode & S_IFMT);
   }
   std::system("umount /run/ro/e /run/ro /etc/wd");
+}
+
+// A printcap the program did not write goes to printcap.orig at the first save, byte for byte
+// with its mode and owner, and never again in the run; its own leaves an older copy alone. For a
+// linked printcap (the link stays: above) the copy lands beside the file the link names.
+TEST(ReplaceFile, KeepsAHandWrittenPrintcapOnceBeforeTheFirstSave) {
+  const std::string hand = "lp|Laser:lp=/dev/lp0:pl#66:pw#80:af=/var/adm/lp.acct:\n";
+  const std::tuple<std::string, std::string, bool> cases[] = {
+      {golden("sample.printcap"), "/etc/printcap", false},
+      {hand, "/etc/printcap", true},  // capabilities the program does not know
+      {"lp\n  :lp=/dev/lp0\n  :sd=/var/spool/lpd/lp\n", "/etc/printcap", true},  // LPRng
+      {"\n|Desk:lp=/dev/lp0:\n", "/etc/printcap", true},  // an entry without a name
+      {hand, "/var/persist/printcap", true}};
+  for (const auto& [text, file, kept] : cases) {
+    std::system("rm -rf /etc/printcap* /var/persist; mkdir /var/persist");
+    writeFile(file + ".orig", "older");
+    writeFile(file, text);
+    EXPECT_EQ(chmod(file.c_str(), 0640) + chown(file.c_str(), 7, 7) +
+                  (file != "/etc/printcap" ? symlink(file.c_str(), "/etc/printcap") : 0),
+              0);
+    GtkWidget* table = gtk_clist_new(kPrinterColumns);
+    readPrintcap(table);
+    writePrintcap(table);
+    struct stat st = {};
+    stat((file + ".orig").c_str(), &st);
+    EXPECT_EQ(readWholeFile(file + ".orig"), kept ? text : "older");
+    EXPECT_TRUE(!kept || ((st.st_mode & 07777) == 0640 && st.st_uid == 7)) << text;
+    unlink((file + ".orig").c_str());
+    writePrintcap(table);
+    EXPECT_FALSE(pathExists(file + ".orig") || pathExists("/etc/printcap.orig")) << text;
+    destroyUnpacked(table);
+  }
 }

@@ -101,6 +101,15 @@ TEST_F(ThinPrint, ReadsTheSettingsAndSavesThemUnlessEtcTakesNoWrite) {
   EXPECT_EQ(recorder.lines(), goldenLines("thinprint-save.lines"));
 }
 
+// A lone "#" line would be written back as "# ": Save first keeps the file as thinprint.conf.orig.
+TEST_F(ThinPrint, SaveKeepsAHandWrittenFile) {
+  replaceFile(kThinPrintConf, "#\nBANDWIDTH=256000\n");
+  build();
+  CommandRecorder quiet;
+  click(tpSaveOf(column));
+  EXPECT_EQ(readWholeFile(kThinPrintConf + std::string(".orig")), "#\nBANDWIDTH=256000\n");
+}
+
 TEST_F(ThinPrint, EditorAndImportKeepModifyAndDeleteToAListWithRows) {
   replaceFile("/etc/printcap",
               "u:lp=/dev/usb/lp0:\ns:lp=/dev/ttyS0:\n<b>n</b>:rm=h:rp=q:\nb:lp=|/b.sh:\nodd:\n");

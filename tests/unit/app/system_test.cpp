@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/files.h"
@@ -45,17 +44,4 @@ TEST_F(Scratch, StartedLinesPlainLinesAndMissingPrograms) {
   runCommand("spm-no-such-program -x");
   EXPECT_NE(testing::internal::GetCapturedStderr().find("spm-no-such-program: not found"),
             std::string::npos);
-}
-
-// Replacing keeps an existing file's mode and gives a new one the mode asked for.
-TEST_F(Scratch, ReplaceKeepsTheModeOfAnExistingFile) {
-  const std::string file = path("printcap");
-  struct stat st;
-  ASSERT_TRUE(replaceFile(file, "new\n", 0750));
-  EXPECT_TRUE(stat(file.c_str(), &st) == 0 && (st.st_mode & 0777) == 0750);
-  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
-  ASSERT_TRUE(replaceFile(file, "newer\n", 0755));
-  EXPECT_TRUE(stat(file.c_str(), &st) == 0 && (st.st_mode & 0777) == 0640);
-  EXPECT_EQ(read("printcap"), "newer\n");
-  EXPECT_FALSE(replaceFile(path("missing/printcap"), "x"));
 }
