@@ -9,7 +9,7 @@
 #include "app/widgets.h"
 #include "printers/editor_paths.h"
 #include "printers/listings.h"
-#include "printers/printers_page.h"
+#include "printers/page_paths.h"
 #include "store/printer_table.h"
 #include "store/samba.h"
 

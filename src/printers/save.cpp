@@ -10,7 +10,7 @@
 #include "app/widgets.h"
 #include "printers/editor_paths.h"
 #include "printers/listings.h"
-#include "printers/printers_page.h"
+#include "printers/page_paths.h"
 #include "printers/test_print.h"
 #include "store/printcap.h"
 #include "store/printer_table.h"
