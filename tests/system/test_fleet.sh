@@ -1,14 +1,15 @@
 #!/bin/bash
-# Three thin clients, each in network, mount and PID namespaces of its own with its own sshd and
-# the package: client1, the reference, is set up through the program's own windows, then
-# fleet/capture.yml and fleet/apply.yml give its printers to client2 and client3.
+# The package is lintian-clean and its manual page renders. Three thin clients, each in network,
+# mount and PID namespaces of its own with its own sshd and the package: client1, the reference,
+# is set up through the program's own windows (fleet_reference), then fleet/capture.yml and
+# fleet/apply.yml give its printers to client2 and client3.
 . "$(dirname "$0")/lib.sh"
 fleet=$(cd "$(dirname "$0")/../../fleet" && pwd) data=$(cd "$(dirname "$0")/../data" && pwd) && export t=/tmp/fleet
 mkdir -p $t/stubs && cd $t && ssh-keygen -q -N '' -t ed25519 -f key && ssh-keygen -q -N '' -t ed25519 -f host_key
 printf '#!/bin/sh\ncat > /dev/null\n' > /usr/bin/smbclient  # stand-ins: Samba's, ThinPrint's client
 mkdir -p /usr/share/thinprint && printf '#!/bin/sh\nexec sleep 900\n' > /usr/share/thinprint/thnuclnt
 chmod 755 /usr/bin/smbclient /usr/share/thinprint/thnuclnt && : > /dev/lp0
-printf '%s\n' "HostKey $t/host_key" "AuthorizedKeysFile $t/key.pub" "StrictModes no" "UsePAM no" > sshd_config
+printf '%s\n' "HostKey $t/host_key" "AuthorizedKeysFile $t/key.pub" "StrictModes no" "UsePAM no" "Subsystem sftp internal-sftp" > sshd_config
 printf '%s\n' "IdentityFile $t/key" "User root" "StrictHostKeyChecking no" "UserKnownHostsFile /dev/null" "LogLevel error" > ssh_config
 printf '[reference]\nclient1\n[clients]\nclient2\nclient3\n' > hosts
 export ANSIBLE_SSH_ARGS="-F $t/ssh_config -o ControlMaster=auto -o ControlPersist=120s" ANSIBLE_PIPELINING=1 \
@@ -30,7 +31,11 @@ play() { ansible-playbook -i hosts "$fleet/$1.yml" -e config_dir=$t/config "${@:
 recap() { grep -cE "^client[23] +: ok=[0-9]+ +changed=$1 +unreachable=$2 +failed=0" ${3:-apply}.out; }
 for c in 1 2 3; do client $c; done
 for c in 1 2 3; do timeout 20 bash -c "until on client$c true 2> /dev/null; do sleep 0.2; done"; done
+tags=$(lintian -I --pedantic "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb 2> /dev/null)
+check "lintian finds nothing: $tags" test -z "$tags"
 on client1 dpkg -i "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb > dpkg.out 2>&1
+man=$(on client1 MANWIDTH=80 man -l /usr/share/man/man1/solvo-printer-mgr.1.gz 2>&1 > /dev/null)
+check "the manual page renders without warnings: $man" test -z "$man"
 for tool in lprm killall mkdir chmod chown checkpc lpd; do printf '#!/bin/sh\necho "${0##*/}" "$@" >> %s\n' $t/restart.lines > stubs/$tool; done
 chmod 755 stubs/* && on client1 PATH=$t/stubs /usr/lib/solvo-printer-mgr/restart-spooler
 check "the helper runs the program's restart lines: $(diff restart.lines $data/restart.lines)" cmp -s restart.lines $data/restart.lines
@@ -38,8 +43,7 @@ reference() { on client1 "DISPLAY=$DISPLAY $(dirname "$program")/tests/fleet_ref
 on client1 mkdir -p /etc/dorvek/samba  # as the program's start-up does
 reference setup
 play capture -e reference=client1
-check "capture of the reference: $(tail -n 5 capture.out)" grep -qE '^client1 .* failed=0' capture.out
-check "the capture folder is private" test "$(stat -c %a config)" = 700
+check "capture of the reference, into a private folder: $(tail -n 5 capture.out)" test "$(grep -cE '^client1 .* failed=0' capture.out)$(stat -c %a config)" = 1700
 play apply -e deb="$(echo "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb)" -l clients
 check "apply installs and configures both: $(tail -n 5 apply.out)" test "$(recap '[1-9][0-9]*' 0)" = 2
 files="printcap printers_info dorvek/samba/smb.sh init.d/runlpd rcS.d/S76runlpd dorvek/thinprint.conf
