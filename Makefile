@@ -14,7 +14,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   libclang-rt-14-dev libgtk2.0-dev libx11-dev gettext libgtest-dev libbenchmark-dev \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
   desktop-file-utils valgrind debhelper dpkg-dev fakeroot lintian man-db locales \
-  pkexec polkitd dbus-daemon dbus-system-bus-common
+  pkexec polkitd dbus-daemon dbus-system-bus-common ansible-core openssh-server
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 
@@ -25,6 +25,7 @@ help:
 	@echo "                 (on your display when DISPLAY is set, else a screenshot is saved)"
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox;"
 	@echo "                 the .deb built, lintian-checked and installed there with polkit;"
+	@echo "                 fleet/ applied over SSH to three simulated thin clients;"
 	@echo "                 crash kills, system faults, gui under valgrind, fuzz smoke)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
 	@echo "make fuzz-smoke  the same for FUZZ_SMOKE_SECONDS=$(FUZZ_SMOKE_SECONDS) each (part of make test)"

@@ -1,0 +1,46 @@
+// test_fleet.sh's reference client, set up through the program's own windows: "setup" adds a
+// default Parallel, a Network and a Samba printer in the editor, turns the boot-time switch on
+// and saves ThinPrint with the printers imported; "delete" deletes the Samba printer. Command
+// lines run for real; every dialog is answered "_Ok".
+#include "../sandbox/inside_sandbox.h"
+#include "app/startup.h"
+#include "app/widgets.h"
+#include "gui_support.h"
+#include "printers/editor.h"
+#include "printers/printers_page.h"
+#include "thinprint/thinprint_page.h"
+
+int main(int argc, char** argv) {
+  requireSandbox(argv[0]);
+  gtk_init(&argc, &argv);
+  DialogLog answerEveryDialog;
+  GtkWidget* window = buildMainWindow(PageBuilders{drawprinterlist, nullptr, thinprintpkg});
+  GtkWidget* printers = gtk_notebook_get_nth_page(GTK_NOTEBOOK(mainNotebookOf(window)), 0);
+  row_n = 2;  // the Samba printer
+  if (argc > 1 && std::string(argv[1]) == "delete") return click(deleteButtonOf(printers)), 0;
+  const std::pair<TypeButton, std::vector<std::pair<InfoRow, const char*>>> added[] = {
+      {kParallel, {{kRowName, "par"}}},
+      {kNetwork, {{kRowName, "net"}, {kRowServer, "localhost"}, {kRowShared, "par"}}},
+      {kSamba,
+       {{kRowName, "smb"},
+        {kRowServer, "srv"},
+        {kRowShared, "laser"},
+        {kRowSmbUser, "print"},
+        {kRowSmbPassword, "s3cret"}}}};
+  for (const auto& [type, fields] : added) {
+    click(findWidget(buttonRowOf(printers), nullptr, 1));  // Add
+    GtkWidget* box = findWidget(editorOf(window), nullptr, 1);
+    click(typeButtonOf(printerTypeBoxOf(box), type));
+    for (const auto& [row, text] : fields)
+      gtk_entry_set_text(GTK_ENTRY(infoFieldOf(printerInfoBoxOf(box), row)), text);
+    if (type == kParallel) click(makeDefaultCheckOf(printerInfoBoxOf(box)));
+    click(findWidget(editorButtonRowOf(box), nullptr, 1));  // "_Ok"
+  }
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(bootSwitchOf(printers)), TRUE);
+  GtkWidget* thinprint = thinprintPageOf(mainNotebookOf(window));
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(tpEnableOf(thinprint)), TRUE);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(tpBandwidthDefaultOf(thinprint)), FALSE);
+  gtk_entry_set_text(GTK_ENTRY(tpBandwidthEntryOf(thinprint)), "128000");
+  click(tpImportOf(tpButtonColumnOf(thinprint)));
+  click(tpSaveOf(tpButtonColumnOf(thinprint)));
+}
