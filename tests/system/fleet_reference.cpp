@@ -6,7 +6,7 @@
 #include "app/startup.h"
 #include "app/widgets.h"
 #include "gui_support.h"
-#include "printers/editor.h"
+#include "printers/editor_paths.h"
 #include "printers/printers_page.h"
 #include "thinprint/thinprint_page.h"
 
