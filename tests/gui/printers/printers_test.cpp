@@ -1,5 +1,6 @@
 // The Printers page and its editor on the real widgets, with a stand-in spooler and faults.
 #include "faults.h"
+#include "printers/listings.h"
 #include "printers_fixture.h"
 
 namespace {
@@ -146,41 +147,56 @@ TEST(Saving, OkStoresTheFormAndWritesTheFiles) {
 }
 
 // The checks, in order, for "_Ok" and "_Test" alike (a step changes one field): a refusal runs
-// nothing and leaves the editor open.
+// nothing (no Samba script either) and leaves the editor open. What would not read back from the
+// printcap never gets there: refused, pasted or listed.
 TEST(Saving, ChecksRefuseTheFirstFaultInOrder) {
+  EXPECT_EQ(listingItems("/dev/lp0\n/dev/a:b\n/x:lp=/dev/lp9.ppd\n"), Lines{"/dev/lp0"});
   installTools();
   PrintersPage page;
   page.open(-1);
-  const char *name = "Printer Name should only be alphanumeric with no space!",
-             *space = " should not be empty nor contain space!";
-  const struct {
-    TypeButton type;
-    InfoRow row;
-    const char* value;
-    std::string refusal;
-  } steps[] = {
+  gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "a\nb", -1);
+  gtk_editable_paste_clipboard(GTK_EDITABLE(page.field(kRowDescription)));
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(page.field(kRowDescription))), "a");
+  const std::string name = "Printer Name should only be alphanumeric with no space!",
+                    space = " should not be empty nor contain space!",
+                    cc = " should not contain ':' or control characters!";
+  const std::tuple<TypeButton, InfoRow, const char*, std::string> steps[] = {
       {kParallel, kRowName, "", name},
-      {kParallel, kRowName, "a/b c", name},
+      {kParallel, kRowName, "a/b", name},
+      {kParallel, kRowName, "p\t1", name},
       {kParallel, kRowName, "net1", "The printer name 'net1' already exists!"},
-      {kNetwork, kRowName, "Net-1_x", std::string("LPD Server") + space},
-      {kNetwork, kRowServer, "srv", std::string("Queue Name") + space},
-      {kSamba, kRowServer, "", std::string("Samba Server") + space},
-      {kSamba, kRowServer, "srv", std::string("Shared Printer") + space},
-      {kSamba, kRowSmbUser, "a b", std::string("Shared Printer") + space},
+      {kParallel, kRowName, "Net-1_x", "Windows Driver" + cc},  // the lowest check
+      {kParallel, kRowDescription, "a\tb", "Description" + cc},
+      {kNetwork, kRowDescription, "HP: 4th floor", "Description" + cc},
+      {kNetwork, kRowDescription, "", "LPD Server" + space},
+      {kNetwork, kRowServer, "h\tx", "LPD Server" + space},
+      {kNetwork, kRowServer, "h:1", "LPD Server" + cc},
+      {kNetwork, kRowServer, "srv", "Queue Name" + space},
+      {kNetwork, kRowShared, "q\nx", "Queue Name" + space},
+      {kNetwork, kRowShared, "q:1", "Queue Name" + cc},
+      {kNetwork, kRowShared, "q", "Windows Driver" + cc},
+      {kNetwork, kRowDriver, "x\x7f", "Windows Driver" + cc},
+      {kSamba, kRowServer, "", "Samba Server" + space},
+      {kSamba, kRowServer, "s\x01", "Samba Server" + space},
+      {kSamba, kRowShared, "", "Samba Server" + space},
+      {kSamba, kRowServer, "srv", "Shared Printer" + space},
+      {kSamba, kRowSmbUser, "a b", "Shared Printer" + space},
       {kSamba, kRowShared, "q", "User Name should not contain space!"},
       {kSamba, kRowSmbUser, "u", "Password should not contain space!"},
       {kSamba, kRowSmbPassword, "pw", "Workgroup should not contain space!"},
+      {kSamba, kRowSmbWorkgroup, "wg", "Windows Driver" + cc},  // the Samba fields passed
   };
-  page.set(kRowSmbPassword, "p\tw");  // and the workgroup a line break, from the start
+  page.set(kRowSmbPassword, "p\tw");  // and the workgroup a line break, the driver a colon
   page.set(kRowSmbWorkgroup, "w\ng");
-  for (const auto& step : steps) {
-    click(page.type(step.type));
-    page.set(step.row, step.value);
+  page.set(kRowDriver, "x:y");
+  for (const auto& [type, row, value, refusal] : steps) {
+    click(page.type(type));
+    page.set(row, value);
     for (int button : {1, 2}) {
       CommandRecorder recorder;
       DialogLog log;
       click(page.button(button));
-      EXPECT_EQ(log.text(), "Error!: " + step.refusal + "\n") << step.value << " button " << button;
+      EXPECT_EQ(log.text(), "Error!: " + refusal + "\n") << value << " button " << button;
       EXPECT_EQ(recorder.lines(), Lines{});
     }
   }
@@ -191,7 +207,7 @@ TEST(Saving, ChecksRefuseTheFirstFaultInOrder) {
 // "_Test" prints with the edited printer's printcap, shows the queue's verdict (a failure as the
 // spooler wrote it, markup and all, a byte that is not UTF-8 replaced) and puts the full
 // printcap back after either (the hand-written one read is in printcap.orig first); the editor
-// stays open.
+// stays open. A missing spooler tool stops neither button.
 TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
   installTools();
   const std::string hand = "# laser in room 2\n" + golden("sample.printcap");
@@ -212,51 +228,53 @@ TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
     EXPECT_EQ(fileText("/etc/printcap"), golden("sample.printcap"));
   }
   EXPECT_NE(page.editor(), nullptr);
+  // Without lpq, lpd and smbclient both buttons finish (lpr gives up after 20 s; alarm: a hang).
+  alarm(180);
+  const Lines tools = {"/usr/bin/lpq", "/usr/sbin/lpd", "/usr/bin/smbclient"};
+  for (const auto& tool : tools) std::rename(tool.c_str(), (tool + ".gone").c_str());
+  writeFile("/etc/testpg.ascii", "test page\n");
+  page.set(kRowName, "new1");
+  DialogLog log;
+  click(page.button(2));
+  EXPECT_EQ(log.text().rfind("Printing Confirmation: A Test Page has been sent", 0), 0u)
+      << log.text();
+  click(page.button(1));
+  EXPECT_EQ(fileText("/etc/printcap"), golden("with-new1.printcap"));
+  for (const auto& tool : tools) std::rename((tool + ".gone").c_str(), tool.c_str());
+  alarm(0);
 }
 
 // Delete asks, then removes the printer's files by quoted name (never outside the spool) and
 // restarts. A default deleted, or none left, makes the first remaining row the default; the last
 // printer leaves a bare printcap and no Modify or Delete. Refusing changes nothing.
 TEST(PrintersPage, DeleteRemovesTheFilesAndHandsOnTheDefault) {
-  const struct {
-    int row;
-    const char* name;
-    bool unmarked, accept;
-    const char* printcap;
-    Lines removals;
-  } cases[] = {
+  const std::tuple<int, const char*, bool, bool, const char*, Lines> cases[] = {
       {2,
        "smb1",
-       false,
-       true,
+       0,
+       1,
        "without-smb1.printcap",
        {"rm /etc/dorvek/samba/smb1.sh -f", "rm /var/spool/lpd/smb1 -rf"}},
-      {1,
-       "<i>x;reboot",
-       false,
-       true,
-       "without-net1.printcap",
-       {"rm '/var/spool/lpd/<i>x;reboot' -rf"}},
-      {2, "..", true, true, "without-smb1.printcap", {}},
-      {0, "lp1", false, true, "without-lp1.printcap", {"rm /var/spool/lpd/lp1 -rf"}},
-      {-1, "lp1", false, true, "empty.printcap", {"rm /var/spool/lpd/lp1 -rf"}},  // the last
-      {0, "lp1", false, false, "sample.printcap", {}}};
-  for (const auto& c : cases) {
+      {1, "<i>x;reboot", 0, 1, "without-net1.printcap", {"rm '/var/spool/lpd/<i>x;reboot' -rf"}},
+      {2, "..", 1, 1, "without-smb1.printcap", {}},
+      {0, "lp1", 0, 1, "without-lp1.printcap", {"rm /var/spool/lpd/lp1 -rf"}},
+      {-1, "lp1", 0, 1, "empty.printcap", {"rm /var/spool/lpd/lp1 -rf"}},
+      {0, "lp1", 0, 0, "sample.printcap", {}}};
+  for (const auto& [row, name, unmarked, accept, printcap, removals] : cases) {
     PrintersPage page;
-    if (c.row < 0) {
+    if (row < 0)  // the last printer
       for (int more = 3; more > 0; --more) gtk_clist_remove(GTK_CLIST(page.table), more);
-    }
-    row_n = std::max(c.row, 0);
-    gtk_clist_set_text(GTK_CLIST(page.table), row_n, kColName, c.name);
-    if (c.unmarked) gtk_clist_set_text(GTK_CLIST(page.table), 0, kColDefault, "");
+    row_n = std::max(row, 0);
+    gtk_clist_set_text(GTK_CLIST(page.table), row_n, kColName, name);
+    if (unmarked) gtk_clist_set_text(GTK_CLIST(page.table), 0, kColDefault, "");
     CommandRecorder recorder;
-    DialogLog log(c.accept ? GTK_RESPONSE_ACCEPT : GTK_RESPONSE_REJECT);
+    DialogLog log(accept ? GTK_RESPONSE_ACCEPT : GTK_RESPONSE_REJECT);
     click(deleteButtonOf(page.pageBox));
     EXPECT_EQ(log.text(), "Delete Printer Confirmation: Are you sure you want to delete '" +
-                              std::string(c.name) + "'?\n");
-    EXPECT_EQ(recorder.lines(), c.accept ? c.removals + kRestart : Lines{}) << c.name;
-    EXPECT_EQ(fileText("/etc/printcap"), golden(c.printcap)) << c.name;
-    EXPECT_EQ(sensitive(modifyButtonOf(page.pageBox)), c.row >= 0) << c.name;
+                              std::string(name) + "'?\n");
+    EXPECT_EQ(recorder.lines(), accept ? removals + kRestart : Lines{}) << name;
+    EXPECT_EQ(fileText("/etc/printcap"), golden(printcap)) << name;
+    EXPECT_EQ(sensitive(modifyButtonOf(page.pageBox)), row >= 0) << name;
   }
 }
 
@@ -300,24 +318,4 @@ TEST(FaultsDeathTest, UnwritableEtcEndsSavingWithTheMessage) {
                                    "make sure that your partition is not mounted as read "
                                    "only\nunchanged=1 temps=0\n$");
   }
-}
-
-// Without lpq, lpd and smbclient, "_Ok" and "_Test" finish (lpr gives up after 20 s; alarm: hang).
-TEST(Faults, MissingSpoolerToolsNeitherStopSavingNorHang) {
-  alarm(180);
-  installTools();
-  const Lines tools = {"/usr/bin/lpq", "/usr/sbin/lpd", "/usr/bin/smbclient"};
-  for (const auto& tool : tools) std::rename(tool.c_str(), (tool + ".gone").c_str());
-  writeFile("/etc/testpg.ascii", "test page\n");
-  PrintersPage page;
-  DialogLog log;
-  page.open(-1);
-  page.set(kRowName, "new1");
-  click(page.button(2));
-  EXPECT_EQ(log.text().rfind("Printing Confirmation: A Test Page has been sent", 0), 0u)
-      << log.text();
-  click(page.button(1));
-  EXPECT_EQ(fileText("/etc/printcap"), golden("with-new1.printcap"));
-  for (const auto& tool : tools) std::rename((tool + ".gone").c_str(), tool.c_str());
-  alarm(0);
 }
