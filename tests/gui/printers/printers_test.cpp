@@ -149,7 +149,7 @@ TEST(Saving, OkStoresTheFormAndWritesTheFiles) {
 // The checks, in order, for "_Ok" and "_Test" alike (a step changes one field): a refusal runs
 // nothing (no Samba script either) and leaves the editor open. What would not read back from the
 // printcap never gets there: refused, pasted or listed.
-TEST(Saving, ChecksRefuseTheFirstFaultInOrder) {
+TEST(Checks, RefuseTheFirstFaultInOrderAndRunNothing) {
   EXPECT_EQ(listingItems("/dev/lp0\n/dev/a:b\n/x:lp=/dev/lp9.ppd\n"), Lines{"/dev/lp0"});
   installTools();
   PrintersPage page;
@@ -248,6 +248,7 @@ TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
 // restarts. A default deleted, or none left, makes the first remaining row the default; the last
 // printer leaves a bare printcap and no Modify or Delete. Refusing changes nothing.
 TEST(PrintersPage, DeleteRemovesTheFilesAndHandsOnTheDefault) {
+  // The row (-1: the only one left), its name, the default unmarked, the answer, then the result.
   const std::tuple<int, const char*, bool, bool, const char*, Lines> cases[] = {
       {2,
        "smb1",
