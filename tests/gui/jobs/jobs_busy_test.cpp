@@ -41,8 +41,7 @@ TEST(BusyWindow, SlowListingPaintsAndStartsNothingElse) {
   g_signal_connect(busy, "expose-event", G_CALLBACK(countExpose), nullptr);
   gtk_widget_show_now(busy);
   gtk_notebook_set_current_page(GTK_NOTEBOOK(mainNotebookOf(busy)), 1);
-  while (g_source_remove_by_user_data(jobsChooserOf(pageOf(busy, 1)))) {
-  }
+  while (g_source_remove_by_user_data(jobsChooserOf(pageOf(busy, 1)))) continue;
   swallow = false;
   lines.clear();
   clickOnScreen(jobsButton(busy, 1));

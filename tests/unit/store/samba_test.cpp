@@ -7,9 +7,8 @@
 #include "golden.h"
 
 TEST(SambaScript, QuotedForTheShellAndReadBackExactly) {
-  const std::string script = formatSambaScript(
-      SambaSettings{"srv", "my printer", "u@dom", "it's $HOME; rm -rf /", "", true});
-  EXPECT_EQ(script, golden("quoted.script"));
+  EXPECT_EQ(formatSambaScript({"srv", "my printer", "u@dom", "it's $HOME; rm -rf /", "", true}),
+            golden("quoted.script"));
   const SambaSettings cases[] = {
       {"srv", "my printer", "O'Brien", "a'b''c'", "x=y=z", false},
       {"srv", "p", "u", "$(reboot);`id`|&<>\"\\", "semi;colon", true},
