@@ -10,9 +10,10 @@ run_as() { local user=$1; shift; setpriv --reuid "$user" --regid "$(id -g "$user
 within() { timeout "$1" bash -c "until $2; do sleep 0.1; done"; }  # $1 seconds for command $2 to succeed
 press() { xdotool mousemove --window "$w" "$1" "$2" click 1; }  # in the window $w
 # Exit (the last button on either page) in the window $w; the start $1, a job of this shell,
-# must then end with status 0.
+# must then end within 10 s with status 0.
 closes() {
   press 446 354
+  timeout 10 tail --pid="$1" -f /dev/null || kill "$1"
   wait "$1"
   check "Exit ends the start with status 0 (got $?)" test $? = 0
 }

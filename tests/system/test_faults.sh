@@ -1,6 +1,6 @@
 #!/bin/bash
 # The real binary from a build tree, without lpq, lpd, smbclient and xmessage: root (no group
-# admin yet) gets the window, lists the Jobs page without hanging and ends when it closes; a
+# admin yet) gets the window, lists the Jobs page without hanging and ends on Exit; a
 # listed member of admin gets the window too (a build tree's copy is not handed to pkexec), a
 # user outside admin the refusal line; without a display one line says so; status 0 always.
 . "$(dirname "$0")/lib.sh"
