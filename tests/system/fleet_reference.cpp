@@ -18,21 +18,18 @@ int main(int argc, char** argv) {
   GtkWidget* printers = gtk_notebook_get_nth_page(GTK_NOTEBOOK(mainNotebookOf(window)), 0);
   row_n = 2;  // the Samba printer
   if (argc > 1 && std::string(argv[1]) == "delete") return click(deleteButtonOf(printers)), 0;
-  const std::pair<TypeButton, std::vector<std::pair<InfoRow, const char*>>> added[] = {
-      {kParallel, {{kRowName, "par"}}},
-      {kNetwork, {{kRowName, "net"}, {kRowServer, "localhost"}, {kRowShared, "par"}}},
-      {kSamba,
-       {{kRowName, "smb"},
-        {kRowServer, "srv"},
-        {kRowShared, "laser"},
-        {kRowSmbUser, "print"},
-        {kRowSmbPassword, "s3cret"}}}};
-  for (const auto& [type, fields] : added) {
+  // Each printer's type, then the texts of its rows in this order, as far as it has them.
+  const InfoRow rows[] = {kRowName, kRowServer, kRowShared, kRowSmbUser, kRowSmbPassword};
+  const std::pair<TypeButton, std::vector<const char*>> added[] = {
+      {kParallel, {"par"}},
+      {kNetwork, {"net", "localhost", "par"}},
+      {kSamba, {"smb", "srv", "laser", "print", "s3cret"}}};
+  for (const auto& [type, texts] : added) {
     click(findWidget(buttonRowOf(printers), nullptr, 1));  // Add
     GtkWidget* box = findWidget(editorOf(window), nullptr, 1);
     click(typeButtonOf(printerTypeBoxOf(box), type));
-    for (const auto& [row, text] : fields)
-      gtk_entry_set_text(GTK_ENTRY(infoFieldOf(printerInfoBoxOf(box), row)), text);
+    for (size_t row = 0; row < texts.size(); ++row)
+      gtk_entry_set_text(GTK_ENTRY(infoFieldOf(printerInfoBoxOf(box), rows[row])), texts[row]);
     if (type == kParallel) click(makeDefaultCheckOf(printerInfoBoxOf(box)));
     click(findWidget(editorButtonRowOf(box), nullptr, 1));  // "_Ok"
   }

@@ -30,7 +30,7 @@ on() { ssh -F $t/ssh_config "$@"; } && export -f on
 play() { ansible-playbook -i hosts "$fleet/$1.yml" -e config_dir=$t/config "${@:2}" > $1.out 2>&1; }
 recap() { grep -cE "^client[23] +: ok=[0-9]+ +changed=$1 +unreachable=0 +failed=0" apply.out; }
 for c in 1 2 3; do client $c; done
-for c in 1 2 3; do timeout 20 bash -c "until on client$c true 2> /dev/null; do sleep 0.2; done"; done
+for c in 1 2 3; do within 20 "on client$c true 2> /dev/null"; done
 tags=$(lintian -I --pedantic "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb 2> /dev/null)
 check "lintian finds nothing: $tags" test -z "$tags"
 on client1 dpkg -i "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb > dpkg.out 2>&1
@@ -56,7 +56,7 @@ for c in 2 3; do
   check "client$c: the Samba script is 750 root:lp" test "$(stat -c %a:%U:%G c$c/etc.u/dorvek/samba/smb.sh)" = 750:root:lp
   for p in par net smb; do check "client$c answers lpq -P $p" serves client$c $p; done
   on client$c "echo job-on-client$c | lpr -P par"
-  check "client$c: the job lands in its own /dev/lp0" timeout 20 bash -c "until grep -q job-on-client$c c$c/lp0; do sleep 0.2; done"
+  check "client$c: the job lands in its own /dev/lp0" within 20 "grep -q job-on-client$c c$c/lp0"
 done
 play apply -l clients
 check "a second apply changes nothing: $(tail -n 4 apply.out)" test "$(recap 0)" = 2
