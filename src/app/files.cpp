@@ -175,18 +175,20 @@ std::map<std::string, FileRead>& filesRead() {
 }
 
 // Before the first replacement of path in this run: bytes read from it that the program would
-// not write itself go to FILE.orig beside the file it leads to. Without a copy, nothing is
-// forgotten, so the next replacement tries again.
-void keepHandWrittenOriginal(const std::string& path, const std::string& file) {
+// not write itself go to FILE.orig beside the file it leads to. False, with errno, when that
+// copy cannot be written: the replacement must not go on and lose them. Nothing is forgotten
+// then, so the next replacement tries again.
+bool keepHandWrittenOriginal(const std::string& path, const std::string& file) {
   const auto read = filesRead().find(path);
-  if (read == filesRead().end()) return;
+  if (read == filesRead().end()) return true;
   const FileRead& was = read->second;
   if (was.ownFormat(was.bytes) != was.bytes) {
     const std::optional<std::string> copy = followLinks(file + ".orig");
     // Root-only where the original's mode is unknown: a Samba script holds a password.
-    if (!copy || !replaceWhereItLives(*copy, was.bytes, 0600, was.ownership)) return;
+    if (!copy || !replaceWhereItLives(*copy, was.bytes, 0600, was.ownership)) return false;
   }
   filesRead().erase(read);
+  return true;
 }
 
 }  // namespace
@@ -251,6 +253,6 @@ std::optional<std::string> followLinks(const std::string& path) {
 bool replaceFile(const std::string& path, const std::string& content, mode_t modeIfNew) {
   const std::optional<std::string> file = followLinks(path);
   if (!file) return false;
-  keepHandWrittenOriginal(path, *file);
+  if (!keepHandWrittenOriginal(path, *file)) return false;
   return replaceWhereItLives(*file, content, modeIfNew);
 }

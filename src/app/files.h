@@ -32,8 +32,8 @@ std::optional<std::string> followLinks(const std::string& path);
 // would write what it understood of them (ownFormat of the bytes). Where the two differ, an
 // administrator wrote something the rewrite would drop: the first replaceFile of path in this
 // run first keeps the bytes read as FILE.orig beside the file path leads to (a link's target),
-// with the original's mode and owner, replacing an older copy. A copy that could not be
-// written is tried again at the next replacement.
+// with the original's mode and owner, replacing an older copy. Where that copy cannot be
+// written, replaceFile fails too (errno from the copy) and the copy is tried again next time.
 using OwnFormat = std::string (*)(const std::string& bytesRead);
 void rememberReadFile(const std::string& path, const std::string& bytesRead, OwnFormat ownFormat);
 

@@ -68,4 +68,11 @@ TEST(ReplaceFile, KeepsAHandWrittenPrintcapOnceBeforeTheFirstSave) {
     EXPECT_FALSE(pathExists(file + ".orig") || pathExists("/etc/printcap.orig")) << text;
     destroyUnpacked(table);
   }
+  // No copy, no rewrite: a folder in the copy's place keeps the hand-written printcap as it is.
+  std::system("rm -rf /etc/printcap*; mkdir -p /etc/printcap.orig/x");
+  writeFile("/etc/printcap", hand);
+  rememberReadFile("/etc/printcap", hand, [](const std::string&) { return std::string(); });
+  EXPECT_FALSE(replaceFile("/etc/printcap", "new\n"));
+  EXPECT_EQ(readWholeFile("/etc/printcap"), hand);
+  std::system("rm -rf /etc/printcap.orig");
 }
