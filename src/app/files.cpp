@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -164,7 +165,6 @@ bool replaceWhereItLives(const std::string& file, const std::string& content, mo
 
 struct FileRead {
   std::string bytes;
-  std::optional<Ownership> ownership;
   OwnFormat ownFormat;
 };
 
@@ -185,7 +185,9 @@ bool keepHandWrittenOriginal(const std::string& path, const std::string& file) {
   if (was.ownFormat(was.bytes) != was.bytes) {
     const std::optional<std::string> copy = followLinks(file + ".orig");
     // Root-only where the original's mode is unknown: a Samba script holds a password.
-    if (!copy || !replaceWhereItLives(*copy, was.bytes, 0600, was.ownership)) return false;
+    // The file is still the one read (this is its first replacement): the copy takes its mode
+    // and owner.
+    if (!copy || !replaceWhereItLives(*copy, was.bytes, 0600, ownershipOf(file))) return false;
   }
   filesRead().erase(read);
   return true;
@@ -193,8 +195,8 @@ bool keepHandWrittenOriginal(const std::string& path, const std::string& file) {
 
 }  // namespace
 
-void rememberReadFile(const std::string& path, const std::string& bytesRead, OwnFormat ownFormat) {
-  filesRead()[path] = FileRead{bytesRead, ownershipOf(path), ownFormat};
+void rememberReadFile(const std::string& path, std::string bytesRead, OwnFormat ownFormat) {
+  filesRead()[path] = FileRead{std::move(bytesRead), ownFormat};
 }
 
 bool canOpenForReading(const std::string& path) {

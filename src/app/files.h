@@ -28,14 +28,14 @@ bool claimTempFile(const std::string& path);
 std::optional<std::string> followLinks(const std::string& path);
 
 // A file the program read and may later write back whole (the printcap, a Samba script, the
-// ThinPrint settings): keeps the bytes read, their mode and owner, and how the program itself
-// would write what it understood of them (ownFormat of the bytes). Where the two differ, an
+// ThinPrint settings): keeps the bytes read and how the program itself would write what it
+// understood of them (ownFormat of the bytes). Where the two differ, an
 // administrator wrote something the rewrite would drop: the first replaceFile of path in this
 // run first keeps the bytes read as FILE.orig beside the file path leads to (a link's target),
 // with the original's mode and owner, replacing an older copy. Where that copy cannot be
 // written, replaceFile fails too (errno from the copy) and the copy is tried again next time.
 using OwnFormat = std::string (*)(const std::string& bytesRead);
-void rememberReadFile(const std::string& path, const std::string& bytesRead, OwnFormat ownFormat);
+void rememberReadFile(const std::string& path, std::string bytesRead, OwnFormat ownFormat);
 
 // Replaces the file path leads to with content, where it lives: a link is followed and stays.
 // The way is a temporary file in that file's folder, flushed to disk and renamed over the old

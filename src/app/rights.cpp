@@ -97,6 +97,8 @@ std::string takeErrorMessage(GError* error) {
 }  // namespace
 
 std::string polkitUnreachableReason() {
+  // A connection of its own, closed after the one call: the shared one would end the program
+  // whenever the bus went away later, read-only window and all.
   GError* error = nullptr;
   gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SYSTEM, nullptr, &error);
   if (address == nullptr) return takeErrorMessage(error);

@@ -68,11 +68,15 @@ void refuseUser() {
   runCommand(std::string("xmessage -center -timeout 5 ") + kRefusal);
 }
 
-// The toolkit says nothing when it cannot open the display; without a window this line on
-// standard error is all the user gets, so it is translated like every other message.
-void reportNoDisplay(const char* programName) {
+// "NAME: message" on standard error, for what happens before or instead of a window (the
+// toolkit says nothing when it cannot open the display): all the user gets, so translated.
+void reportLine(const char* programName, const std::string& message) {
   const std::string name = baseName(programName != nullptr ? programName : "solvo-printer-mgr");
-  std::fprintf(stderr, "%s: %s\n", name.c_str(), _("cannot open the display"));
+  std::fprintf(stderr, "%s: %s\n", name.c_str(), message.c_str());
+}
+
+void reportNoDisplay(const char* programName) {
+  reportLine(programName, _("cannot open the display"));
 }
 
 // Whether this process runs the installed program's file, under whatever name it was started.
@@ -87,14 +91,13 @@ bool runsInstalledProgram() {
 // start it again as root (polkit decides and asks for a password). A copy from elsewhere (a
 // build tree) is not handed over, as pkexec would start another file.
 bool mayAskForRoot() {
-  return geteuid() != 0 && pathExists(kPkexec) && runsInstalledProgram();
+  return !canChangeSystem() && pathExists(kPkexec) && runsInstalledProgram();
 }
 
 void reportCannotBecomeRoot(const char* programName, const std::string& reason) {
-  const std::string name = baseName(programName != nullptr ? programName : "solvo-printer-mgr");
   const GStr line = takeGStr(
       g_strdup_printf(_("cannot become root: polkit cannot be reached (%s)"), reason.c_str()));
-  std::fprintf(stderr, "%s: %s\n", name.c_str(), line.get());
+  reportLine(programName, line.get());
 }
 
 void setUpMessageCatalogue() {

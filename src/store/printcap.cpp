@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "app/files.h"
 #include "app/i18n.h"
@@ -291,11 +292,11 @@ std::string formatTestPrintcap(const TestPrinter& printer) {
 }
 
 void readPrintcap(GtkWidget* printerlist) {
-  const auto text = readWholeFile(kPrintcapPath);
+  auto text = readWholeFile(kPrintcapPath);
   if (!text) return;
   const PrintcapParse parsed = parsePrintcap(*text);
   // Compared only at the first save: reading a long printcap stays as fast as it was.
-  rememberReadFile(kPrintcapPath, *text, [](const std::string& bytes) {
+  rememberReadFile(kPrintcapPath, std::move(*text), [](const std::string& bytes) {
     return formatPrintcap(parsePrintcap(bytes).rows);
   });
   appendTableRows(printerlist, parsed.rows);

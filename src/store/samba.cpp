@@ -1,5 +1,6 @@
 #include "store/samba.h"
 
+#include <utility>
 #include <vector>
 
 #include "app/files.h"
@@ -173,10 +174,10 @@ void writeSamba(GtkWidget* fr2group) {
 
 void readSamba(GtkWidget* fr2group) {
   const std::string path = sambaScriptPath(entryText(nameEntry(fr2group)));
-  const auto text = readWholeFile(path);
+  auto text = readWholeFile(path);
   if (!text) return;
-  rememberReadFile(path, *text, rewrittenScript);
   const SambaScriptValues values = parseSambaScript(*text);
+  rememberReadFile(path, std::move(*text), rewrittenScript);
   setEntryIfFound(serverEntry(fr2group), values.server);
   setEntryIfFound(sharedEntry(fr2group), values.printer);
   setEntryIfFound(userEntry(fr2group), values.user);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/files.h"
 #include "app/i18n.h"
@@ -242,12 +243,12 @@ void thinprintpkg(GtkWidget* notebook, GtkWidget* pg1) {
 }
 
 void readthinprintconf(GtkWidget* tplist) {
-  const std::optional<std::string> text = readWholeFile(kThinPrintConf);
+  std::optional<std::string> text = readWholeFile(kThinPrintConf);
   if (!text) return;
-  rememberReadFile(kThinPrintConf, *text, [](const std::string& bytes) {
+  const ThinPrintSettings settings = parseThinPrintConf(*text);
+  rememberReadFile(kThinPrintConf, std::move(*text), [](const std::string& bytes) {
     return formatThinPrintConf(parseThinPrintConf(bytes));
   });
-  const ThinPrintSettings settings = parseThinPrintConf(*text);
   GtkWidget* pageBox = tpPageOfList(tplist);
   if (settings.bandwidthInUse) {
     useSetting(tpBandwidthEntryOf(pageBox), tpBandwidthDefaultOf(pageBox), settings.bandwidth);

@@ -33,6 +33,8 @@ for c in 1 2 3; do client $c; done
 for c in 1 2 3; do within 20 "on client$c true 2> /dev/null"; done
 tags=$(lintian -I --pedantic "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb 2> /dev/null)
 check "lintian finds nothing: $tags" test -z "$tags"
+syntax() { ansible-playbook -i hosts --syntax-check "$fleet"/*.yml > syntax.out 2>&1; }
+check "every playbook in fleet/ passes the syntax check: $(grep -m 1 ERROR syntax.out)" syntax
 on client1 dpkg -i "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb > dpkg.out 2>&1
 man=$(on client1 MANWIDTH=80 man -l /usr/share/man/man1/solvo-printer-mgr.1.gz 2>&1 > /dev/null)
 check "the manual page renders without warnings: $man" test -z "$man"
