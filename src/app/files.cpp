@@ -23,6 +23,15 @@ auto retryOnEintr(Call call) {
   }
 }
 
+// So that the next folder can be made inside it, whatever the umask took away.
+void letOwnerEnter(const std::string& folder) {
+  struct stat st;
+  const mode_t enter = S_IWUSR | S_IXUSR;
+  if (stat(folder.c_str(), &st) == 0 && (st.st_mode & enter) != enter) {
+    chmod(folder.c_str(), (st.st_mode & 07777) | enter);
+  }
+}
+
 bool writeAll(int fd, const std::string& content) {
   std::size_t done = 0;
   while (done < content.size()) {
@@ -209,6 +218,19 @@ bool canOpenForReading(const std::string& path) {
 bool pathExists(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0;
+}
+
+void makeFolderWithParents(const std::string& path) {
+  for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const bool last = end == std::string::npos;
+    const std::string folder = last ? path : path.substr(0, end);
+    if (mkdir(folder.c_str(), 0777) != 0) {
+      if (errno != EEXIST) return;
+    } else if (!last) {
+      letOwnerEnter(folder);
+    }
+    if (last) return;
+  }
 }
 
 std::optional<std::string> readWholeFile(const std::string& path, bool noFollow) {

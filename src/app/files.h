@@ -13,6 +13,10 @@ bool canOpenForReading(const std::string& path);
 // Whether anything exists at path (no open, symlinks not followed).
 bool pathExists(const std::string& path);
 
+// Makes the folder path and every missing folder above it, as "mkdir -p" does: folders made on
+// the way get u+wx whatever the umask. Stops silently at the first folder that cannot be made.
+void makeFolderWithParents(const std::string& path);
+
 // The whole content of a file, or nothing when it cannot be opened. With noFollow, a
 // symbolic link at path is not followed (it counts as "cannot be opened").
 std::optional<std::string> readWholeFile(const std::string& path, bool noFollow = false);

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -29,17 +31,28 @@ const char* const kInstanceProbeFile = "/tmp/quillan.id";
 // Where the package puts the program (the path polkit's action names), and what starts it as root.
 const char* const kInstalledProgram = "/usr/bin/solvo-printer-mgr";
 const char* const kPkexec = "/usr/bin/pkexec";
+// Where the Samba print scripts live; made at every start, should it be missing.
+const char* const kSambaScriptFolder = "/etc/dorvek/samba";
 
 std::string baseName(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// argv[0] of a process, from /proc; empty for kernel threads and zombies.
-std::string processProgramName(const std::string& pid) {
-  const auto cmdline = readWholeFile("/proc/" + pid + "/cmdline");
-  if (!cmdline || cmdline->empty()) return std::string();
-  return baseName(std::string(cmdline->c_str()));
+// argv[0] of a process, from /proc; empty for kernel threads and zombies. Most processes are
+// not ours, so only the head of the command line is read, where argv[0] ends.
+std::string processProgramName(int procFolder, const char* pid) {
+  char head[512];
+  ssize_t length = -1;
+  const int fd = openat(procFolder, (std::string(pid) + "/cmdline").c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    length = read(fd, head, sizeof head);
+    close(fd);
+  }
+  if (length <= 0) return std::string();
+  if (std::memchr(head, '\0', static_cast<std::size_t>(length)) != nullptr) return baseName(head);
+  const auto cmdline = readWholeFile("/proc/" + std::string(pid) + "/cmdline");
+  return cmdline ? baseName(std::string(cmdline->c_str())) : std::string();
 }
 
 // This process and those it was started from: a copy that waits for pkexec, and pkexec, are
@@ -157,12 +170,17 @@ pid_t parentProcessId(const std::string& procStatus) {
 
 bool anotherInstanceRuns(const char* programName) {
   const std::string wanted = baseName(programName);
-  const std::set<std::string> ours = selfAndAncestors();
+  const std::string self = std::to_string(getpid());
+  // Our own ancestors are read from /proc only when a process of our name other than this one
+  // turns up, which at a plain start none does.
+  std::optional<std::set<std::string>> ours;
   bool found = false;
   if (DIR* proc = opendir("/proc")) {
     while (const struct dirent* entry = readdir(proc)) {
-      if (!isProcessId(entry->d_name) || ours.count(entry->d_name) > 0) continue;
-      if (processProgramName(entry->d_name) == wanted) {
+      if (!isProcessId(entry->d_name) || self == entry->d_name) continue;
+      if (processProgramName(dirfd(proc), entry->d_name) != wanted) continue;
+      if (!ours) ours = selfAndAncestors();
+      if (ours->count(entry->d_name) == 0) {
         found = true;
         break;
       }
@@ -224,12 +242,10 @@ int runApplication(int argc, char** argv, const PageBuilders& pages) {
   }
   // Options of a copy started as root on a user's behalf are that user's: the toolkit gets none.
   if (std::getenv("PKEXEC_UID") != nullptr) argc = std::min(argc, 1);
-  // Two process starts cost as much as the toolkit's own start here: they overlap it, and
-  // the folder is there before anything is built that could write into it.
-  const pid_t makingSambaFolder = startCommand("mkdir /etc/dorvek/samba -p");
-  const bool displayOpened = gtk_init_check(&argc, &argv);
-  finishCommand(makingSambaFolder);
-  if (!displayOpened) {
+  // By the system call, as "mkdir -p" makes it: starting that tool and waiting for it cost
+  // milliseconds of every start.
+  makeFolderWithParents(kSambaScriptFolder);
+  if (!gtk_init_check(&argc, &argv)) {
     reportNoDisplay(programName);
     return 0;
   }
