@@ -1,9 +1,10 @@
 #!/bin/bash
 # Every benchmark, then one table. Each figure is a median over alternating runs, set against a
-# baseline measured in the same invocation.
+# baseline measured in the same invocation; start-up is judged on the mean of its fastest quarter
+# of runs, its median beside it.
 #   bench/run.sh BUILD_DIR [RUNS]      (root: the process benches run in tests/sandbox/sandbox)
-# RUNS (default 7, at least 5) is the number of timed runs of each side. Raw output and the
-# benches' logs go to BUILD_DIR/bench-results/.
+# RUNS (default 7, at least 5) is the number of timed runs of each side (start-up: at least 25).
+# Raw output and the benches' logs go to BUILD_DIR/bench-results/.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -23,8 +24,10 @@ step "readers and writers (Google Benchmark, $runs repetitions interleaved)"
   --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
   --benchmark_format=csv >"$out/store.csv" 2>"$out/store.log"
 
-step "start-up at 0, 100 and 1,000 printers ($runs runs each side)"
-bash "$here/startup.sh" "$build" "$runs" >"$out/startup.txt" 2>"$out/startup.log"
+# Start-up is judged on its fastest quarter, so it takes at least 25 runs of each side.
+startup_runs=$((runs > 25 ? runs : 25))
+step "start-up at 0, 100 and 1,000 printers ($startup_runs runs each side)"
+bash "$here/startup.sh" "$build" "$startup_runs" >"$out/startup.txt" 2>"$out/startup.log"
 
 step "spooler restart, 10 printers ($runs runs each side)"
 "$sandbox" --seed -- "$build/bench/restart_bench" "$runs" >"$out/restart.txt" 2>"$out/restart.log"
@@ -58,15 +61,18 @@ awk -F, -v runs="$runs" '
   function mib(v) { return sprintf("%.1f MiB", v / 1024) }
   function verdict(ok) { return ok ? "yes" : "NO" }
   END {
-    printf "solvo-printer-mgr benchmarks: medians of %d runs, each against its baseline\n\n", runs
+    printf "solvo-printer-mgr benchmarks: medians of %d runs, each against its baseline; start-up:\n", runs
+    printf "mean of the fastest quarter of %d runs, then the median\n\n", r["startup.100", "runs"]
     row("what", "baseline", "program", "ratio", "target", "met")
     row("----", "--------", "-------", "-----", "------", "---")
     for (s = 0; s < 3; ++s) {
       p = (s == 0) ? 0 : (s == 1) ? 100 : 1000; k = "startup." p
-      b = r[k, "base_us"] / 1000; q = r[k, "prog_us"] / 1000
+      b = r[k, "base_fq_us"] / 1000; q = r[k, "prog_fq_us"] / 1000
       lim = (p == 100) ? 1.15 : (p == 1000) ? 1.3 : 0
       row("start-up to mapped, " p " printers", ms(b), ms(q), sprintf("%.2fx", q / b),
           lim ? sprintf("<= %.2fx", lim) : "", lim ? verdict(q / b <= lim) : "")
+      b = r[k, "base_us"] / 1000; q = r[k, "prog_us"] / 1000
+      row("  median of " r[k, "runs"] " runs", ms(b), ms(q), sprintf("%.2fx", q / b), "", "")
       db = r[k, "prog_kib"] - r[k, "base_kib"]
       row("  peak RSS", mib(r[k, "base_kib"]), mib(r[k, "prog_kib"]), sprintf("%+.1f MiB", db / 1024),
           p == 100 ? "<= +2 MiB" : "", p == 100 ? verdict(db <= 2048) : "")
