@@ -16,7 +16,12 @@ repo=$(cd "$(dirname "$self")/.." && pwd)
 if [ "${1:-}" != "--inside" ]; then
   [ $# -ge 1 ] || { echo "usage: $0 BUILD_DIR [RUNS] [SIZES]" >&2; exit 2; }
   build=$(cd "$1" && pwd)
-  exec "$repo/tests/sandbox/sandbox" --xvfb --keep "$build" -- \
+  # Other work on a shared machine only delays a run, and under a heavy load nearly every run:
+  # both sides, their X server included, run before it (real-time where allowed, else nice).
+  priority=()
+  if chrt -f 1 true 2>/dev/null; then priority=(chrt -f 1); elif nice -n -20 true 2>/dev/null; then priority=(nice -n -20); fi
+  echo "startup.sh: priority ${priority[*]:-as is}" >&2
+  exec "${priority[@]}" "$repo/tests/sandbox/sandbox" --xvfb --keep "$build" -- \
     bash "$self" --inside "$build" "${2:-25}" "${3:-0 100 1000}"
 fi
 
