@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/files.h"
@@ -42,4 +43,22 @@ TEST_F(Scratch, StartedLinesPlainLinesAndMissingPrograms) {
   runCommand("spm-no-such-program -x");
   EXPECT_NE(testing::internal::GetCapturedStderr().find("spm-no-such-program: not found"),
             std::string::npos);
+}
+
+// As "mkdir -p": folders on the way get u+wx whatever the umask, the last one the umask's mode;
+// made twice is no fault, and a file in the way stops it without a word.
+TEST_F(Scratch, FoldersMadeAsMkdirPMakesThem) {
+  const mode_t umaskBefore = umask(0377);
+  makeFolderWithParents(path("a/b/c"));
+  makeFolderWithParents(path("a/b/c"));
+  umask(umaskBefore);
+  const std::pair<std::string, mode_t> modes[] = {{"a", 0700}, {"a/b", 0700}, {"a/b/c", 0400}};
+  for (const auto& [folder, mode] : modes) {
+    struct stat st {};
+    ASSERT_EQ(stat(path(folder).c_str(), &st), 0) << folder;
+    EXPECT_EQ(st.st_mode & 07777, mode) << folder;
+  }
+  runCommand("touch " + shellQuote(path("file")));
+  makeFolderWithParents(path("file/d"));
+  EXPECT_FALSE(pathExists(path("file/d")));
 }
