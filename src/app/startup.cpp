@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <system_error>
 
 #include "app/busy.h"
 #include "app/files.h"
@@ -146,6 +147,16 @@ GtkWidget* buildWindowFrame(GdkPixbuf* icon) {
   return window;
 }
 
+// The image loader's start (its module list, the PNG module) would otherwise wait for the
+// toolkit's, and the window for both. No thread to be had: the window loads its icon itself.
+std::future<GdkPixbuf*> startLoadingWindowIcon() {
+  try {
+    return std::async(std::launch::async, loadWindowIcon);
+  } catch (const std::system_error&) {
+    return std::future<GdkPixbuf*>();
+  }
+}
+
 int runMainWindow(const PageBuilders& pages, GdkPixbuf* icon = nullptr) {
   GtkWidget* window = buildMainWindow(pages, icon);
   gtk_widget_show(window);
@@ -251,11 +262,9 @@ int runApplication(int argc, char** argv, const PageBuilders& pages) {
   // By the system call, as "mkdir -p" makes it: starting that tool and waiting for it cost
   // milliseconds of every start.
   makeFolderWithParents(kSambaScriptFolder);
-  // The image loader's start (its module list, the PNG module) would otherwise wait for the
-  // toolkit's, and the window for both.
-  std::future<GdkPixbuf*> icon = std::async(std::launch::async, loadWindowIcon);
+  std::future<GdkPixbuf*> icon = startLoadingWindowIcon();
   const bool displayOpened = gtk_init_check(&argc, &argv);
-  GdkPixbuf* loadedIcon = icon.get();
+  GdkPixbuf* loadedIcon = icon.valid() ? icon.get() : nullptr;
   if (!displayOpened) {
     if (loadedIcon != nullptr) g_object_unref(loadedIcon);
     reportNoDisplay(programName);
