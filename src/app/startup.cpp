@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <optional>
 #include <set>
 #include <string>
@@ -130,35 +129,20 @@ GtkWidget* addPageBox(GtkWidget* notebook, const char* tabLabel) {
   return pageBox;
 }
 
-GtkWidget* buildWindowFrame(GdkPixbuf* icon) {
+GtkWidget* buildWindowFrame() {
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
   gtk_widget_set_size_request(window, 500, 380);
   gtk_container_set_border_width(GTK_CONTAINER(window), 2);
   gtk_window_set_title(GTK_WINDOW(window), _("Kelvane Printer Management"));
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
-  if (icon == nullptr) {
-    setWindowIcon(window);
-  } else {
-    gtk_window_set_icon(GTK_WINDOW(window), icon);
-    g_object_unref(icon);
-  }
+  setWindowIcon(window);
   g_signal_connect(window, "destroy", G_CALLBACK(window_destroyed), nullptr);
   return window;
 }
 
-// The image loader's start (its module list, the PNG module) would otherwise wait for the
-// toolkit's, and the window for both. No thread to be had: the window loads its icon itself.
-std::future<GdkPixbuf*> startLoadingWindowIcon() {
-  try {
-    return std::async(std::launch::async, loadWindowIcon);
-  } catch (const std::system_error&) {
-    return std::future<GdkPixbuf*>();
-  }
-}
-
-int runMainWindow(const PageBuilders& pages, GdkPixbuf* icon = nullptr) {
-  GtkWidget* window = buildMainWindow(pages, icon);
+int runMainWindow(const PageBuilders& pages) {
+  GtkWidget* window = buildMainWindow(pages);
   gtk_widget_show(window);
   gtk_main();
   return 0;
@@ -216,10 +200,10 @@ GtkWidget* mainNotebookOf(GtkWidget* mainWindow) {
   return findWidget(mainWindow, nullptr, 1);
 }
 
-GtkWidget* buildMainWindow(const PageBuilders& pages, GdkPixbuf* icon) {
+GtkWidget* buildMainWindow(const PageBuilders& pages) {
   // From here on a slow command leaves the windows painted and busy rather than frozen.
   installBusyWait();
-  GtkWidget* window = buildWindowFrame(icon);
+  GtkWidget* window = buildWindowFrame();
   GtkWidget* notebook = gtk_notebook_new();
   gtk_container_add(GTK_CONTAINER(window), notebook);
   gtk_widget_show(notebook);
@@ -262,13 +246,9 @@ int runApplication(int argc, char** argv, const PageBuilders& pages) {
   // By the system call, as "mkdir -p" makes it: starting that tool and waiting for it cost
   // milliseconds of every start.
   makeFolderWithParents(kSambaScriptFolder);
-  std::future<GdkPixbuf*> icon = startLoadingWindowIcon();
-  const bool displayOpened = gtk_init_check(&argc, &argv);
-  GdkPixbuf* loadedIcon = icon.valid() ? icon.get() : nullptr;
-  if (!displayOpened) {
-    if (loadedIcon != nullptr) g_object_unref(loadedIcon);
+  if (!gtk_init_check(&argc, &argv)) {
     reportNoDisplay(programName);
     return 0;
   }
-  return runMainWindow(pages, loadedIcon);
+  return runMainWindow(pages);
 }

@@ -26,9 +26,8 @@ pid_t parentProcessId(const std::string& procStatus);
 void window_destroyed(GtkWidget* widget, gpointer data);
 
 // Builds the main window, its notebook and pages (not shown). The toolkit must be initialised.
-// Also installs the busy wait (app/busy.h) for every command run from then on. icon: the window
-// icon when it has been loaded already (taken over); nullptr: it is loaded here.
-GtkWidget* buildMainWindow(const PageBuilders& pages, GdkPixbuf* icon = nullptr);
+// Also installs the busy wait (app/busy.h) for every command run from then on.
+GtkWidget* buildMainWindow(const PageBuilders& pages);
 // The notebook: the main window's only child.
 GtkWidget* mainNotebookOf(GtkWidget* mainWindow);
 

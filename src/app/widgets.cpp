@@ -157,17 +157,11 @@ std::string entryText(GtkWidget* entry) {
   return gtk_entry_get_text(GTK_ENTRY(entry));
 }
 
-GdkPixbuf* loadWindowIcon() {
-  GError* error = nullptr;  // taken so the toolkit does not print a warning
-  GdkPixbuf* icon = gdk_pixbuf_new_from_file("/usr/share/pixmaps/quillan16.png", &error);
-  g_clear_error(&error);
-  return icon;
-}
-
 void setWindowIcon(GtkWidget* window) {
-  if (GdkPixbuf* icon = loadWindowIcon()) {
-    gtk_window_set_icon(GTK_WINDOW(window), icon);
-    g_object_unref(icon);
+  GError* error = nullptr;  // taken so the toolkit does not print a warning
+  if (!gtk_window_set_icon_from_file(GTK_WINDOW(window), "/usr/share/pixmaps/quillan16.png",
+                                     &error)) {
+    g_clear_error(&error);
   }
 }
 

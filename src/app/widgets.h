@@ -55,9 +55,6 @@ std::string comboActiveText(GtkWidget* combo);
 // The text of an entry.
 std::string entryText(GtkWidget* entry);
 
-// The program's icon, read from its file; nullptr when it is missing or unreadable (silently).
-// Uses nothing of the toolkit but the image loader, so any thread may call it.
-GdkPixbuf* loadWindowIcon();
 // Gives a window the program's icon; a missing icon file leaves it without one, silently.
 void setWindowIcon(GtkWidget* window);
 
