@@ -1,5 +1,6 @@
 // The Jobs page with the spooler stood in: lines recorded, lpq leaving a report.
 #include "jobs_window.h"
+#include "store/spooler.h"
 
 namespace {
 // Lets every refresh timer of the chooser tick now, once; how many ended (-1: one lived on).
@@ -69,4 +70,94 @@ TEST(JobsPage, ChooserSwitchTimersAndDeletes) {
   gtk_widget_destroy(window);  // takes the timers along
   EXPECT_EQ(g_main_context_find_source_by_user_data(nullptr, chooser), nullptr);
   setCommandObserver(nullptr);
+}
+
+namespace {
+GtkWidget* page;  // the Jobs page box of the window under test
+void press(GtkWidget* (*row)(GtkWidget*), int index, const char* file = nullptr) {
+  btnjobrefresh_clicked(findWidget(jobsButtonRowOf(page), nullptr, 1), nullptr);
+  GtkWidget* table = jobTableOf(page);
+  for (int job = 0; file && job < clistRows(table); ++job)
+    if (clistCell(table, job, kJobFiles) == file) gtk_clist_select_row(GTK_CLIST(table), job, 0);
+  click(findWidget(row(page), nullptr, index));
+}
+bool arrives(const char* device, const std::string& bytes) {  // within 40 s
+  for (int wait = 0; wait < 400 && fileText(device) != bytes; ++wait) g_usleep(100000);
+  return fileText(device) == bytes;
+}
+int lpr(const char* queue, const std::string& files) {
+  return std::system(("for f in " + files + "; do lpr -P " + queue + " /tmp/$f; done").c_str());
+}
+}  // namespace
+
+// The real LPRng: pp prints through a 2 s filter, qq at once. Each step presses one button (on
+// the job of the file named), sends files, and checks the state line and what each device got.
+TEST(JobsPage, QueueControlAgainstTheRealSpooler) {
+  writeTool("/usr/local/bin/slow", "#!/bin/sh\necho >>/tmp/started\nsleep 2\ncat\n");
+  writeFile("/etc/printcap",
+            "pp:lp=/dev/lpp:sd=/var/spool/lpd/pp:if=/usr/local/bin/slow:sh:\n"
+            "qq:lp=/dev/lpq:sd=/var/spool/lpd/qq:sh:\n");
+  ASSERT_EQ(std::system(": >/dev/lpp; : >/dev/lpq; : >/tmp/started; chmod 666 /dev/lp? "
+                        "/tmp/started; for f in A B C D E F G; do echo $f >/tmp/$f; done"),
+            0);
+  preparelpd();
+  GtkWidget* window = buildJobsWindow();
+  page = pageOf(window, 1);
+  gtk_notebook_set_current_page(GTK_NOTEBOOK(mainNotebookOf(window)), 1);
+  while (g_source_remove_by_user_data(jobsChooserOf(page))) continue;
+  DialogLog log;  // Move To and Redirect... take what they offer first: qq, then "No redirect"
+  const struct {
+    GtkWidget* (*row)(GtkWidget*);
+    int button;
+    const char *file, *lprToPp, *state, *lpp, *lpq;
+  } steps[] = {
+      {printerActionRowOf, 1, nullptr, "A B C D", "Printing paused; Jobs: 4", "", ""},
+      {jobActionRowOf, 1, "/tmp/D", "", "Printing paused; Jobs: 4; 1 held", "", ""},
+      {printerActionRowOf, 1, nullptr, "", "Ready", "", ""},
+      {jobActionRowOf, 4, "/tmp/C", "", "", "A\nC\nB\n", ""},  // while A prints
+      {jobActionRowOf, 2, "/tmp/D", "", "", "A\nC\nB\nD\n", ""},
+      {printerActionRowOf, 2, nullptr, "", "Not accepting jobs", "", ""},
+      {printerActionRowOf, 2, nullptr, "E", "Ready", "A\nC\nB\nD\nE\n", ""},
+      {printerActionRowOf, 1, nullptr, "F", "Printing paused", "", ""},
+      {jobActionRowOf, 5, "/tmp/F", "", "Printing paused", "", "F\n"},
+      {printerActionRowOf, 1, nullptr, "", "Ready", "", ""},
+      {printerActionRowOf, 3, nullptr, "G", "Redirected to qq", "A\nC\nB\nD\nE\n", "F\nG\n"},
+      {printerActionRowOf, 3, nullptr, "", "Ready", "", ""},
+  };
+  for (const auto& s : steps) {
+    EXPECT_TRUE(s.button != 4 || arrives("/tmp/started", "\n"));
+    press(s.row, s.button, s.file);
+    EXPECT_EQ(lpr("pp", s.lprToPp), 0);
+    EXPECT_TRUE(!*s.lpp || arrives("/dev/lpp", s.lpp)) << fileText("/dev/lpp");
+    EXPECT_TRUE(!*s.lpq || arrives("/dev/lpq", s.lpq)) << fileText("/dev/lpq");
+    press(jobsButtonRowOf, 1);
+    const std::string state = gtk_label_get_text(GTK_LABEL(jobsStateLabelOf(page)));
+    EXPECT_EQ(state.find(s.state), 0u) << state;
+  }
+  // A restart (after any printer change) keeps every paused job; deleting pp takes its own.
+  press(printerActionRowOf, 1);
+  EXPECT_EQ(lpr("pp", "A") + std::system("lpc stop qq >/dev/null && lpr -P qq /tmp/B"), 0);
+  preparelpd();
+  EXPECT_EQ(std::system("lpq -P pp | grep -q /tmp/A && lpq -P qq | grep -q /tmp/B"), 0);
+  row_n = 0;
+  click(deleteButtonOf(pageOf(window, 0)));
+  EXPECT_EQ(std::system("lpq -P qq | grep -q /tmp/B && ! test -e /var/spool/lpd/pp"), 0);
+  // A Job ID that is no number runs nothing; lpc's refusal of a queue it lost is shown.
+  Lines lines;
+  setCommandObserver([&](const std::string& line) {
+    lines.push_back(line);
+    writeFile("/tmp/lprqueue", "Rank Pr/Class\n1 a A 8;x f 1 2\n");
+    return true;
+  });
+  press(jobActionRowOf, 1, "f");
+  EXPECT_EQ(lines, Lines{"lpq -P pp > /tmp/lprqueue"});
+  setCommandObserver(nullptr);
+  press(printerActionRowOf, 1);
+  EXPECT_NE(log.text().find("Failed: The job '8;x' has no job number"), std::string::npos);
+  EXPECT_NE(log.text().find(
+                "Failed: Printer: pp@localhost\npp@localhost: spool queue for 'pp' does not exist "
+                "on server localhost\ncheck for correct printer name"),
+            std::string::npos)
+      << log.text();
+  gtk_widget_destroy(window);
 }
