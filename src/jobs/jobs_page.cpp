@@ -226,7 +226,7 @@ void showQueueState(GtkWidget* pageBox, const QueueReport& report, bool printer,
   allowAction(actionButton(pageBox, jobActionRowOf, 5), job && printers > 1);
 }
 
-void packQueueControls(GtkWidget* pageBox) {
+void packQueueControls(GtkWidget* pageBox, bool printers) {
   GtkWidget* state = gtk_label_new(nullptr);
   gtk_misc_set_alignment(GTK_MISC(state), 0, 0.5);
   gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 5);
@@ -244,8 +244,10 @@ void packQueueControls(GtkWidget* pageBox) {
       packButton(jobRow, _("Release All"), G_CALLBACK(btnjobrelease_all_clicked));
   GtkWidget* topq = packButton(jobRow, _("Print Next"), G_CALLBACK(btnjobtopq_clicked));
   GtkWidget* move = packButton(jobRow, _("Move To..."), G_CALLBACK(btnjobmove_clicked));
-  for (GtkWidget* button : {pause, reject, redirect, hold, release, releaseAll, topq, move}) {
-    gtk_widget_set_sensitive(button, FALSE);  // until a listing says what they can act on
+  // Until a listing says what there is to act on: the printer, if any, and no job.
+  for (GtkWidget* button : {pause, reject, redirect}) gtk_widget_set_sensitive(button, printers);
+  for (GtkWidget* button : {hold, release, releaseAll, topq, move}) {
+    gtk_widget_set_sensitive(button, FALSE);
   }
   offerOnlyToRoot({pause, reject, redirect, hold, release, releaseAll, topq, move});
 }
@@ -376,7 +378,9 @@ void drawprintjobs(GtkWidget* pageBox) {
   offerOnlyToRoot({deleteJob, deleteAll});
   gtk_box_pack_start(GTK_BOX(buttonRow), gtk_fixed_new(), TRUE, TRUE, 0);
   packButton(buttonRow, _("Exit"), G_CALLBACK(window_destroyed));
-  packQueueControls(pageBox);
+  const auto* names =
+      static_cast<PrinterNames*>(g_object_get_data(G_OBJECT(chooser), kWaitingNames));
+  packQueueControls(pageBox, names != nullptr && !names->empty());
 
   gtk_widget_show_all(pageBox);
 }
