@@ -41,7 +41,7 @@ void readPrinterLine(std::string_view line, QueueState& state) {
   const std::size_t at = line.find(redirect);
   if (at == std::string_view::npos) return;
   const std::string_view rest = line.substr(at + redirect.size());
-  state.redirect = rest.substr(0, rest.find(')'));
+  state.redirect = rest.substr(0, rest.find_first_of(" )"));
 }
 
 void readStateLine(std::string_view line, QueueState& state) {

@@ -7,8 +7,7 @@
 namespace {
 
 // Every widget that changes the system: boot switch, Add, Modify, Delete of the Printers page,
-// Delete, Delete All and the printer's queue control of the Jobs page, and ThinPrint's settings
-// and buttons.
+// the Jobs page's Delete, Delete All and printer control, and ThinPrint's settings and buttons.
 std::vector<GtkWidget*> changers(GtkWidget* window) {
   GtkWidget *printers = pageOf(window, 0), *thinprint = pageOf(window, 2);
   GtkWidget* column = tpButtonColumnOf(thinprint);

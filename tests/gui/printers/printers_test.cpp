@@ -207,14 +207,13 @@ TEST(Checks, RefuseTheFirstFaultInOrderAndRunNothing) {
 // "_Test" prints with the edited printer's printcap, shows the queue's verdict (a failure as the
 // spooler wrote it, markup and all, a byte that is not UTF-8 replaced) and puts the full
 // printcap back after either (the hand-written one read is in printcap.orig first); the editor
-// stays open. A missing spooler tool stops neither button.
+// stays open; only the test page's job is removed. A missing spooler tool stops neither button.
 TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
   installTools();
   const std::string hand = "# laser in room 2\n" + golden("sample.printcap");
   PrintersPage page(hand);
   page.open(-1);
   page.set(kRowName, "t1");
-  // Only the test page leaves the queue afterwards; a job of another file stays.
   const std::string jobs =
       "Printer: t1\n Rank Pr/Class\n1 r A 7 /etc/testpg.ascii 5 7:03\n"
       "2 anna A 8 /etc/testpg.ascii.2 9 7:04\n";

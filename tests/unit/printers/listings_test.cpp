@@ -14,9 +14,4 @@ TEST(Listings, ItemsPreselectedFilterAndTestPrintFailure) {
   // Pieces are 199 bytes: a marker across the edge is not seen, one inside the next piece is.
   EXPECT_EQ(testPrintFailure(std::string(195, 'x') + "Error:\n"), std::nullopt);
   EXPECT_EQ(testPrintFailure(std::string(199, 'x') + "Error:\n"), "Error:\n");
-  // The test page's jobs: after the header, by file name, job numbers of digits only.
-  EXPECT_EQ(jobsOfFile("1 r A 5 /t 1 2\nRank Pr/Class\n1 r A 6 /t 1 2\n2 r A 7 /t2 1 2\n"
-                       "3 r A 8;x /t 1 2\n4 r A 9 /t\n",
-                       "/t"),
-            (std::vector<std::string>{"6", "9"}));
 }
