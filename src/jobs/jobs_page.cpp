@@ -170,6 +170,8 @@ std::string formatted(const char* format, Value value) {
 // The line below the job table: what the report says about the queue, in words.
 std::string queueStateText(const QueueReport& report) {
   const QueueState& state = report.state;
+  // No lpq, or a report without its first line: nothing may be claimed, not even "Ready".
+  if (!state.reported) return _("No queue report");
   std::vector<std::string> parts;
   if (state.unreachable) parts.emplace_back(_("Spooler not running"));
   if (state.printingDisabled) parts.emplace_back(_("Printing paused"));

@@ -45,6 +45,7 @@ void readPrinterLine(std::string_view line, QueueState& state) {
 }
 
 void readStateLine(std::string_view line, QueueState& state) {
+  if (line.rfind("Printer", 0) == 0) state.reported = true;
   if (line.rfind("Printer:", 0) == 0) readPrinterLine(line, state);
   if (contains(line, "cannot open connection")) state.unreachable = true;
 }
@@ -54,7 +55,7 @@ void readStateLine(std::string_view line, QueueState& state) {
 bool QueueState::operator==(const QueueState& other) const {
   return printingDisabled == other.printingDisabled && printingAborted == other.printingAborted &&
          spoolingDisabled == other.spoolingDisabled && unreachable == other.unreachable &&
-         redirect == other.redirect;
+         redirect == other.redirect && reported == other.reported;
 }
 
 QueueReport parseQueueReport(const std::string& text) {

@@ -15,6 +15,7 @@ struct QueueState {
   bool spoolingDisabled = false;  // "spooling disabled" (lpc disable): new jobs refused
   bool unreachable = false;       // "cannot open connection": no spooler answers
   std::string redirect;           // "(redirect DEST)": new jobs go to DEST
+  bool reported = false;          // lpq named the printer: what is not said above is not so
   bool operator==(const QueueState& other) const;
 };
 

@@ -27,26 +27,25 @@ TEST(ParseQueueReport, JobLinesAfterTheHeader) {
 // description; a job's file name says nothing about the queue. Then lpc's replies: done, or
 // refused in lpc's own words (those of real lpc are proven in gui_jobs).
 TEST(ParseQueueReport, TheQueueStateAboveTheJobsAndLpcReplies) {
-  // The report; printing disabled, aborted, spooling disabled, unreachable, redirect; jobs; held.
+  // Report; printing off, aborted, spooling off, unreachable, redirect, reported; jobs; held.
   const std::tuple<std::string, QueueState, std::size_t, int> cases[] = {
-      {golden("lpq/paused.report"), {true, false, false, false, ""}, 3, 0},
-      {golden("lpq/aborted.report"), {false, true, false, false, ""}, 2, 0},
-      {golden("lpq/disabled.report"), {false, false, true, false, ""}, 0, 0},
-      {golden("lpq/redirect.report"), {false, false, false, false, "qq"}, 2, 0},
-      {golden("lpq/held.report"), {false, false, false, false, ""}, 2, 2},
-      {golden("lpq/everything.report"), {true, true, true, false, "pp"}, 1, 1},
-      {golden("lpq/noserver.report"), {false, false, false, true, ""}, 0, 0},
-      {"Printer: p@h '(printing disabled) (redirect x)'\n Rank Pr/Class\n"
-       "1 a A 1 (printing_disabled) 2 3\nPrinter: p@h (spooling disabled)\n",
-       {false, false, false, false, ""},
+      {golden("lpq/paused.report"), {true, false, false, false, "", true}, 3, 0},
+      {golden("lpq/aborted.report"), {false, true, false, false, "", true}, 2, 0},
+      {golden("lpq/disabled.report"), {false, false, true, false, "", true}, 0, 0},
+      {golden("lpq/redirect.report"), {false, false, false, false, "qq", true}, 2, 0},
+      {golden("lpq/held.report"), {false, false, false, false, "", true}, 2, 2},
+      {golden("lpq/everything.report"), {true, true, true, false, "pp", true}, 1, 1},
+      {golden("lpq/noserver.report"), {false, false, false, true, "", true}, 0, 0},
+      {"sh: 1: lpq: not found\n", {false, false, false, false, "", false}, 0, 0},
+      {"Printer: p@h '(printing disabled) (redirect x)'\n Rank Pr/Class\n1 a A 1 (redirect 2 3\n"
+       "Printer: p@h (spooling disabled)\n",
+       {false, false, false, false, "", true},
        1,
        0},
   };
   for (const auto& [text, state, jobs, held] : cases) {
-    const QueueReport report = parseQueueReport(text);
-    EXPECT_TRUE(report.state == state && report.jobs.size() == jobs &&
-                heldJobs(report.jobs) == held)
-        << text;
+    const QueueReport r = parseQueueReport(text);
+    EXPECT_TRUE(r.state == state && r.jobs.size() == jobs && heldJobs(r.jobs) == held) << text;
   }
   EXPECT_EQ(lpcRefusal("Printer: pp@localhost\npp@localhost: no perm\n"),
             "Printer: pp@localhost\npp@localhost: no perm");
