@@ -87,6 +87,5 @@ int heldJobs(const std::vector<JobRow>& jobs) {
 }
 
 bool isJobNumber(const std::string& jobId) {
-  return !jobId.empty() &&
-         std::all_of(jobId.begin(), jobId.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !jobId.empty() && jobId.find_first_not_of("0123456789") == std::string::npos;
 }

@@ -2,7 +2,6 @@
 
 #include <glib.h>
 
-#include <algorithm>
 #include <sstream>
 
 #include "app/text.h"
@@ -58,7 +57,7 @@ std::vector<std::string> jobsOfFile(const std::string& report, const std::string
     std::istringstream pieces(line);
     std::string rank, owner, jobClass, job, files;
     if (afterHeader && pieces >> rank >> owner >> jobClass >> job >> files && files == file &&
-        std::all_of(job.begin(), job.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        job.find_first_not_of("0123456789") == std::string::npos) {
       jobs.push_back(job);
     }
     afterHeader = afterHeader || (line.find("Rank") != std::string::npos &&
