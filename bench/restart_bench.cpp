@@ -30,7 +30,7 @@ long long nowMicros() {
   return static_cast<long long>(ts.tv_sec) * 1000000LL + ts.tv_nsec / 1000;
 }
 
-// The baseline: one shell reads the nine lines and runs them in turn.
+// The baseline: one shell reads the eight lines and runs them in turn.
 void runScript() {
   char shell[] = "/bin/sh";
   char script[] = "/tmp/restart-baseline.sh";

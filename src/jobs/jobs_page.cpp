@@ -1,15 +1,17 @@
 #include "jobs/jobs_page.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/files.h"
 #include "app/i18n.h"
+#include "app/output.h"
 #include "app/rights.h"
 #include "app/shell.h"
 #include "app/startup.h"
 #include "app/widgets.h"
+#include "jobs/queue_actions.h"
 #include "jobs/queue_report.h"
 #include "store/printer_table.h"
 #include "store/spooler.h"
@@ -68,6 +70,18 @@ GtkWidget* jobTableOf(GtkWidget* pageBox) {
 // page box > 3 button row
 GtkWidget* jobsButtonRowOf(GtkWidget* pageBox) {
   return widgetAt(pageBox, {3});
+}
+// page box > 4 the queue's state in words
+GtkWidget* jobsStateLabelOf(GtkWidget* pageBox) {
+  return widgetAt(pageBox, {4});
+}
+// page box > 5 printer actions: 1 Pause/Resume Printer, 2 Reject/Accept Jobs, 3 Redirect...
+GtkWidget* printerActionRowOf(GtkWidget* pageBox) {
+  return widgetAt(pageBox, {5});
+}
+// page box > 6 job actions: 1 Hold, 2 Release, 3 Release All, 4 Print Next, 5 Move To...
+GtkWidget* jobActionRowOf(GtkWidget* pageBox) {
+  return widgetAt(pageBox, {6});
 }
 // printer chooser < chooser row < page box
 GtkWidget* jobsPageOfChooser(GtkWidget* chooser) {
@@ -147,6 +161,196 @@ GtkWidget* packButton(GtkWidget* row, const char* label, GCallback handler) {
   return button;
 }
 
+// Printf-style formatting of a translated text with one value.
+template <typename Value>
+std::string formatted(const char* format, Value value) {
+  return takeGStr(g_strdup_printf(format, value)).get();
+}
+
+// The line below the job table: what the report says about the queue, in words.
+std::string queueStateText(const QueueReport& report) {
+  const QueueState& state = report.state;
+  // No lpq, or a report without its first line: nothing may be claimed, not even "Ready".
+  if (!state.reported) return _("No queue report");
+  std::vector<std::string> parts;
+  if (state.unreachable) parts.emplace_back(_("Spooler not running"));
+  if (state.printingDisabled) parts.emplace_back(_("Printing paused"));
+  if (state.printingAborted) parts.emplace_back(_("Printing stopped by an error"));
+  if (state.spoolingDisabled) parts.emplace_back(_("Not accepting jobs"));
+  if (!state.redirect.empty()) {
+    parts.push_back(formatted(_("Redirected to %s"), state.redirect.c_str()));
+  }
+  if (parts.empty()) parts.emplace_back(_("Ready"));
+  parts.push_back(formatted(_("Jobs: %d"), static_cast<int>(report.jobs.size())));
+  if (const int held = heldJobs(report.jobs)) parts.push_back(formatted(_("%d held"), held));
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
+  return text;
+}
+
+// Set on "Redirect..." while the listed queue is redirected.
+const char* const kRedirectedKey = "spm-redirected";
+
+bool isPaused(const QueueState& state) {
+  return state.printingDisabled || state.printingAborted;
+}
+
+GtkWidget* actionButton(GtkWidget* pageBox, GtkWidget* (*rowOf)(GtkWidget*), int index) {
+  return findWidget(rowOf(pageBox), nullptr, index);
+}
+
+// Without root the buttons stay as offerOnlyToRoot left them: insensitive, saying why.
+void allowAction(GtkWidget* button, bool can, const char* whyNot = nullptr) {
+  if (!canChangeSystem()) return;
+  gtk_widget_set_sensitive(button, can);
+  gtk_widget_set_tooltip_text(button, can ? nullptr : whyNot);
+}
+
+// Labels and sensitivity follow the state just read: each toggle names what it will do next.
+void showQueueState(GtkWidget* pageBox, const QueueReport& report, bool printer, int printers) {
+  gtk_label_set_text(GTK_LABEL(jobsStateLabelOf(pageBox)), queueStateText(report).c_str());
+  const bool paused = isPaused(report.state);
+  GtkWidget* pause = actionButton(pageBox, printerActionRowOf, 1);
+  GtkWidget* reject = actionButton(pageBox, printerActionRowOf, 2);
+  gtk_button_set_label(GTK_BUTTON(pause), paused ? _("Resume Printer") : _("Pause Printer"));
+  gtk_button_set_label(GTK_BUTTON(reject),
+                       report.state.spoolingDisabled ? _("Accept Jobs") : _("Reject Jobs"));
+  for (int i = 1; i <= 3; ++i) allowAction(actionButton(pageBox, printerActionRowOf, i), printer);
+  g_object_set_data(G_OBJECT(actionButton(pageBox, printerActionRowOf, 3)), kRedirectedKey,
+                    report.state.redirect.empty() ? nullptr : pause);
+  const bool job = printer && !report.jobs.empty();
+  allowAction(actionButton(pageBox, jobActionRowOf, 1), job);
+  allowAction(actionButton(pageBox, jobActionRowOf, 2), job);
+  allowAction(actionButton(pageBox, jobActionRowOf, 3), printer && heldJobs(report.jobs) > 0);
+  // lpc's topq starts a paused printer as well; it must not print behind the user's back.
+  allowAction(actionButton(pageBox, jobActionRowOf, 4), job && !paused,
+              job ? _("Print Next would start the paused printer: resume it first.") : nullptr);
+  allowAction(actionButton(pageBox, jobActionRowOf, 5), job && printers > 1);
+}
+
+void packQueueControls(GtkWidget* pageBox, bool printers) {
+  GtkWidget* state = gtk_label_new(nullptr);
+  gtk_misc_set_alignment(GTK_MISC(state), 0, 0.5);
+  gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 5);
+  GtkWidget* printerRow = gtk_hbox_new(TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(pageBox), printerRow, FALSE, FALSE, 0);
+  GtkWidget* pause = packButton(printerRow, _("Pause Printer"), G_CALLBACK(btnjobpause_clicked));
+  GtkWidget* reject = packButton(printerRow, _("Reject Jobs"), G_CALLBACK(btnjobreject_clicked));
+  GtkWidget* redirect =
+      packButton(printerRow, _("Redirect..."), G_CALLBACK(btnjobredirect_clicked));
+  GtkWidget* jobRow = gtk_hbox_new(TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(pageBox), jobRow, FALSE, FALSE, 5);
+  GtkWidget* hold = packButton(jobRow, _("Hold"), G_CALLBACK(btnjobhold_clicked));
+  GtkWidget* release = packButton(jobRow, _("Release"), G_CALLBACK(btnjobrelease_clicked));
+  GtkWidget* releaseAll =
+      packButton(jobRow, _("Release All"), G_CALLBACK(btnjobrelease_all_clicked));
+  GtkWidget* topq = packButton(jobRow, _("Print Next"), G_CALLBACK(btnjobtopq_clicked));
+  GtkWidget* move = packButton(jobRow, _("Move To..."), G_CALLBACK(btnjobmove_clicked));
+  // Until a listing says what there is to act on: the printer, if any, and no job.
+  for (GtkWidget* button : {pause, reject, redirect}) gtk_widget_set_sensitive(button, printers);
+  for (GtkWidget* button : {hold, release, releaseAll, topq, move}) {
+    gtk_widget_set_sensitive(button, FALSE);
+  }
+  offerOnlyToRoot({pause, reject, redirect, hold, release, releaseAll, topq, move});
+}
+
+std::vector<std::string> chooserNames(GtkWidget* chooser) {
+  std::vector<std::string> names;
+  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(chooser));
+  GtkTreeIter iter;
+  for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more;
+       more = gtk_tree_model_iter_next(model, &iter)) {
+    gchar* name = nullptr;
+    gtk_tree_model_get(model, &iter, 0, &name, -1);
+    names.emplace_back(takeGStr(name).get());
+  }
+  return names;
+}
+
+// A small modal question: which of choices (preselected first). Nothing on Cancel.
+std::optional<std::string> askChoice(const std::string& title, const std::string& question,
+                                     const std::vector<std::string>& choices, int preselected) {
+  GtkWidget* dialog = gtk_dialog_new_with_buttons(
+      title.c_str(), nullptr, GtkDialogFlags(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+      _("_Cancel"), GTK_RESPONSE_REJECT, _("_Ok"), GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ALWAYS);
+  GtkWidget* box = gtk_vbox_new(FALSE, 10);
+  gtk_container_set_border_width(GTK_CONTAINER(box), 10);
+  gtk_box_pack_start(GTK_BOX(box), gtk_label_new(question.c_str()), FALSE, FALSE, 0);
+  GtkWidget* combo = gtk_combo_box_new_text();
+  for (const std::string& choice : choices) {
+    gtk_combo_box_append_text(GTK_COMBO_BOX(combo), choice.c_str());
+  }
+  gtk_combo_box_set_active(GTK_COMBO_BOX(combo), preselected);
+  gtk_box_pack_start(GTK_BOX(box), combo, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), box, TRUE, TRUE, 0);
+  gtk_widget_show_all(box);
+  std::optional<std::string> chosen;
+  if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+    const int index = gtk_combo_box_get_active(GTK_COMBO_BOX(combo));
+    if (index >= 0) chosen = choices[static_cast<std::size_t>(index)];
+  }
+  gtk_widget_destroy(dialog);
+  return chosen;
+}
+
+// The chooser's printers other than the one shown.
+std::vector<std::string> otherPrinters(GtkWidget* chooser) {
+  std::vector<std::string> names = chooserNames(chooser);
+  const std::string shown = comboActiveText(chooser);
+  names.erase(std::remove(names.begin(), names.end(), shown), names.end());
+  return names;
+}
+
+void showActionFailure(const std::string& text) {
+  showMessageDialog(_("Queue Control Failed"), markupEscape(text), "gtk-dialog-error");
+}
+
+// Runs one lpc line, says where lpc refused it in lpc's own words, and lists the queue again.
+void runQueueAction(GtkWidget* chooser, const std::string& line) {
+  const std::optional<std::string> reply = commandOutput(line, kLpcReplyPath);
+  if (const auto refusal = lpcRefusal(reply.value_or(""))) {
+    showActionFailure(refusal->empty() ? _("lpc gave no answer.") : *refusal);
+  }
+  list_jobs(chooser);
+}
+
+// The chooser of the page a button is on, when it names a printer.
+GtkWidget* printerChooserOf(GtkWidget* button) {
+  GtkWidget* chooser = jobsChooserOf(jobsPageOfButton(button));
+  return hasPrinter(chooser) ? chooser : nullptr;
+}
+
+// The selected job's number. Only the number ever reaches a command line (owner and file names
+// came from whoever queued the job); anything but digits is refused before a command runs.
+std::optional<std::string> selectedJobNumber(GtkWidget* button) {
+  GtkWidget* table = jobTableOf(jobsPageOfButton(button));
+  if (jrow_n < 0 || jrow_n >= clistRows(table)) return std::nullopt;
+  const std::string id = clistCell(table, jrow_n, kJobId);
+  if (isJobNumber(id)) return id;
+  showActionFailure(formatted(_("The job '%s' has no job number the spooler could be given; "
+                                "nothing was changed."),
+                              id.c_str()));
+  return std::nullopt;
+}
+
+// A job action on the selected job: "lpc VERB NAME JOB".
+void runJobAction(GtkWidget* button, const char* verb) {
+  GtkWidget* chooser = printerChooserOf(button);
+  if (chooser == nullptr) return;
+  if (const auto job = selectedJobNumber(button)) {
+    runQueueAction(chooser, lpcCommand(verb, comboActiveText(chooser), {*job}));
+  }
+}
+
+// A printer action whose button names what it does next: verb when labelled label, else other.
+void runToggleAction(GtkWidget* button, const char* label, const char* verb, const char* other) {
+  GtkWidget* chooser = printerChooserOf(button);
+  if (chooser == nullptr) return;
+  const bool first = std::string(gtk_button_get_label(GTK_BUTTON(button))) == label;
+  runQueueAction(chooser, lpcCommand(first ? verb : other, comboActiveText(chooser)));
+}
+
 }  // namespace
 
 void drawprintjobs(GtkWidget* pageBox) {
@@ -176,22 +380,26 @@ void drawprintjobs(GtkWidget* pageBox) {
   offerOnlyToRoot({deleteJob, deleteAll});
   gtk_box_pack_start(GTK_BOX(buttonRow), gtk_fixed_new(), TRUE, TRUE, 0);
   packButton(buttonRow, _("Exit"), G_CALLBACK(window_destroyed));
+  const auto* names =
+      static_cast<PrinterNames*>(g_object_get_data(G_OBJECT(chooser), kWaitingNames));
+  packQueueControls(pageBox, names != nullptr && !names->empty());
 
   gtk_widget_show_all(pageBox);
 }
 
 void list_jobs(GtkWidget* CBprinter) {
   const std::string name = comboActiveText(CBprinter);
-  GtkWidget* table = jobTableOf(jobsPageOfChooser(CBprinter));
+  GtkWidget* pageBox = jobsPageOfChooser(CBprinter);
+  GtkWidget* table = jobTableOf(pageBox);
   // In browse mode the toolkit selects row 0 by itself while the table is refilled; that is
   // not the user's choice, so it must not overwrite the remembered row.
   g_signal_handlers_block_by_func(table, reinterpret_cast<gpointer>(joblist_selected), nullptr);
   gtk_clist_clear(GTK_CLIST(table));
-  // Root writes the listing only into a file it has just made itself (no planted symlink).
-  if (claimTempFile(kQueueListingPath)) runCommand(lpqCommand(name));
-  if (std::optional<std::string> report = readWholeFile(kQueueListingPath, true)) {
+  QueueReport report;
+  if (const std::optional<std::string> text = commandOutput(lpqCommand(name), kQueueListingPath)) {
+    report = parseQueueReport(*text);
     gtk_clist_freeze(GTK_CLIST(table));
-    for (const JobRow& row : parseQueueReport(*report)) {
+    for (const JobRow& row : report.jobs) {
       const gchar* cells[7];
       for (int i = 0; i < 7; ++i) cells[i] = row[static_cast<std::size_t>(i)].c_str();
       gtk_clist_append(GTK_CLIST(table), const_cast<gchar**>(cells));
@@ -199,8 +407,10 @@ void list_jobs(GtkWidget* CBprinter) {
     gtk_clist_thaw(GTK_CLIST(table));
   }
   g_signal_handlers_unblock_by_func(table, reinterpret_cast<gpointer>(joblist_selected), nullptr);
-  runCommand(std::string("rm ") + kQueueListingPath);
   selectRememberedRow(table);
+  showQueueState(
+      pageBox, report, !name.empty(),
+      gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(CBprinter)), nullptr));
   gtk_widget_grab_focus(CBprinter);
 }
 
@@ -251,6 +461,61 @@ void btnjobdel_all_clicked(GtkWidget* widget, gpointer /*data*/) {
   if (!hasPrinter(chooser)) return;
   runCommand(lprmQueueCommand(comboActiveText(chooser)));
   gtk_clist_clear(GTK_CLIST(jobTableOf(pageBox)));
+}
+
+void btnjobpause_clicked(GtkWidget* widget, gpointer /*data*/) {
+  runToggleAction(widget, _("Pause Printer"), "stop", "start");
+}
+
+void btnjobreject_clicked(GtkWidget* widget, gpointer /*data*/) {
+  runToggleAction(widget, _("Reject Jobs"), "disable", "enable");
+}
+
+void btnjobredirect_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* chooser = printerChooserOf(widget);
+  if (chooser == nullptr) return;
+  const std::string name = comboActiveText(chooser);
+  std::vector<std::string> choices = otherPrinters(chooser);
+  const char* const noRedirect = _("No redirect");
+  choices.emplace_back(noRedirect);
+  // A redirected queue offers its end first.
+  const bool redirected = g_object_get_data(G_OBJECT(widget), kRedirectedKey) != nullptr;
+  const auto target =
+      askChoice(_("Redirect Printer"), formatted(_("Send the jobs of '%s' to:"), name.c_str()),
+                choices, redirected ? static_cast<int>(choices.size()) - 1 : 0);
+  if (!target) return;
+  runQueueAction(chooser, lpcCommand("redirect", name, {*target == noRedirect ? "off" : *target}));
+}
+
+void btnjobhold_clicked(GtkWidget* widget, gpointer /*data*/) {
+  runJobAction(widget, "hold");
+}
+
+void btnjobrelease_clicked(GtkWidget* widget, gpointer /*data*/) {
+  runJobAction(widget, "release");
+}
+
+void btnjobrelease_all_clicked(GtkWidget* widget, gpointer /*data*/) {
+  if (GtkWidget* chooser = printerChooserOf(widget)) {
+    runQueueAction(chooser, lpcCommand("release", comboActiveText(chooser), {"all"}));
+  }
+}
+
+void btnjobtopq_clicked(GtkWidget* widget, gpointer /*data*/) {
+  runJobAction(widget, "topq");
+}
+
+void btnjobmove_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* chooser = printerChooserOf(widget);
+  if (chooser == nullptr) return;
+  const auto job = selectedJobNumber(widget);
+  if (!job) return;
+  const std::string name = comboActiveText(chooser);
+  const std::string question =
+      takeGStr(g_strdup_printf(_("Move job %s of '%s' to:"), job->c_str(), name.c_str())).get();
+  if (const auto target = askChoice(_("Move Job"), question, otherPrinters(chooser), 0)) {
+    runQueueAction(chooser, lpcCommand("move", name, {*job, *target}));
+  }
 }
 
 void joblist_selected(GtkWidget* /*widget*/, gint row, gint /*column*/, GdkEventButton* /*event*/,

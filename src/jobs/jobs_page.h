@@ -1,4 +1,5 @@
-// The Jobs page: the queue of one printer, listed again every 5 seconds while shown.
+// The Jobs page: the queue of one printer, listed again every 5 seconds while shown, with the
+// queue's state in words and the spooler's queue control.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -22,6 +23,9 @@ GtkWidget* jobsChooserRowOf(GtkWidget* pageBox);
 GtkWidget* jobsChooserOf(GtkWidget* pageBox);
 GtkWidget* jobTableOf(GtkWidget* pageBox);
 GtkWidget* jobsButtonRowOf(GtkWidget* pageBox);
+GtkWidget* jobsStateLabelOf(GtkWidget* pageBox);
+GtkWidget* printerActionRowOf(GtkWidget* pageBox);
+GtkWidget* jobActionRowOf(GtkWidget* pageBox);
 GtkWidget* jobsPageOfChooser(GtkWidget* chooser);
 GtkWidget* notebookOfChooser(GtkWidget* chooser);
 GtkWidget* jobsPageOfButton(GtkWidget* button);
@@ -35,5 +39,15 @@ void CBavailprinter_changed(GtkWidget* widget, gpointer data);
 void btnjobrefresh_clicked(GtkWidget* widget, gpointer data);
 void btnjobdel_clicked(GtkWidget* widget, gpointer data);
 void btnjobdel_all_clicked(GtkWidget* widget, gpointer data);
+// Queue control: the printer's (Pause/Resume, Reject/Accept, Redirect...) and the selected
+// job's (Hold, Release, Release All, Print Next, Move To...), each one lpc line.
+void btnjobpause_clicked(GtkWidget* widget, gpointer data);
+void btnjobreject_clicked(GtkWidget* widget, gpointer data);
+void btnjobredirect_clicked(GtkWidget* widget, gpointer data);
+void btnjobhold_clicked(GtkWidget* widget, gpointer data);
+void btnjobrelease_clicked(GtkWidget* widget, gpointer data);
+void btnjobrelease_all_clicked(GtkWidget* widget, gpointer data);
+void btnjobtopq_clicked(GtkWidget* widget, gpointer data);
+void btnjobmove_clicked(GtkWidget* widget, gpointer data);
 void joblist_selected(GtkWidget* widget, gint row, gint column, GdkEventButton* event,
                       gpointer data);

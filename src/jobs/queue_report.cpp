@@ -1,13 +1,17 @@
 #include "jobs/queue_report.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
 namespace {
 
+bool contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
 bool isHeader(std::string_view line) {
-  return line.find("Rank") != std::string_view::npos &&
-         line.find("Pr/Class") != std::string_view::npos;
+  return contains(line, "Rank") && contains(line, "Pr/Class");
 }
 
 // Splits at runs of ' ' only: lpq pads its columns with spaces, and a tab inside a field
@@ -25,10 +29,37 @@ bool blankPieces(std::string_view line, std::array<std::string_view, 7>& pieces)
   return true;
 }
 
+// "Printer: NAME@HOST 'DESCRIPTION' (printing disabled, spooling disabled) (redirect DEST)":
+// the flags follow the description, which an administrator wrote and may hold anything.
+void readPrinterLine(std::string_view line, QueueState& state) {
+  const std::size_t quote = line.rfind('\'');
+  if (quote != std::string_view::npos) line.remove_prefix(quote + 1);
+  state.printingDisabled = contains(line, "printing disabled");
+  state.printingAborted = contains(line, "printing aborted");
+  state.spoolingDisabled = contains(line, "spooling disabled");
+  const std::string_view redirect = "(redirect ";
+  const std::size_t at = line.find(redirect);
+  if (at == std::string_view::npos) return;
+  const std::string_view rest = line.substr(at + redirect.size());
+  state.redirect = rest.substr(0, rest.find_first_of(" )"));
+}
+
+void readStateLine(std::string_view line, QueueState& state) {
+  if (line.rfind("Printer", 0) == 0) state.reported = true;
+  if (line.rfind("Printer:", 0) == 0) readPrinterLine(line, state);
+  if (contains(line, "cannot open connection")) state.unreachable = true;
+}
+
 }  // namespace
 
-std::vector<JobRow> parseQueueReport(const std::string& text) {
-  std::vector<JobRow> rows;
+bool QueueState::operator==(const QueueState& other) const {
+  return printingDisabled == other.printingDisabled && printingAborted == other.printingAborted &&
+         spoolingDisabled == other.spoolingDisabled && unreachable == other.unreachable &&
+         redirect == other.redirect && reported == other.reported;
+}
+
+QueueReport parseQueueReport(const std::string& text) {
+  QueueReport report;
   bool afterHeader = false;
   const std::string_view all = text;
   std::array<std::string_view, 7> pieces;
@@ -40,11 +71,21 @@ std::vector<JobRow> parseQueueReport(const std::string& text) {
     pos = end + 1;
     if (!afterHeader) {
       afterHeader = isHeader(line);
+      if (!afterHeader) readStateLine(line, report.state);
       continue;
     }
     if (!blankPieces(line, pieces)) continue;
-    JobRow& row = rows.emplace_back();
+    JobRow& row = report.jobs.emplace_back();
     for (std::size_t i = 0; i < row.size(); ++i) row[i] = pieces[i];
   }
-  return rows;
+  return report;
+}
+
+int heldJobs(const std::vector<JobRow>& jobs) {
+  return static_cast<int>(
+      std::count_if(jobs.begin(), jobs.end(), [](const JobRow& row) { return row[0] == "hold"; }));
+}
+
+bool isJobNumber(const std::string& jobId) {
+  return !jobId.empty() && jobId.find_first_not_of("0123456789") == std::string::npos;
 }

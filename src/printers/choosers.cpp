@@ -1,9 +1,11 @@
 #include "printers/choosers.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/files.h"
+#include "app/output.h"
 #include "app/shell.h"
 #include "app/text.h"
 #include "app/widgets.h"
@@ -92,22 +94,14 @@ void loadType(GtkWidget* windowBox, const PrinterRow& printer) {
 
 }  // namespace
 
-std::vector<std::string> readListing(const std::string& command, const std::string& path,
-                                     const std::string& removeLine) {
-  std::vector<std::string> lines;
-  // Root must never write through a link someone planted at the fixed path.
-  if (claimTempFile(path)) {
-    runCommand(command);
-    if (const auto text = readWholeFile(path, true)) lines = listingItems(*text);
-  }
-  runCommand(removeLine);
-  return lines;
+std::vector<std::string> readListing(const std::string& command, const std::string& path) {
+  const std::optional<std::string> text = commandOutput(command, path);
+  return text ? listingItems(*text) : std::vector<std::string>{};
 }
 
 void fill_filters(GtkWidget* cbprfilter) {
   const std::vector<std::string> filters =
-      readListing("ls /usr/lib/lprng/filters/* -1 > /tmp/filters.list", "/tmp/filters.list",
-                  "rm /tmp/filters.list -f");
+      readListing("ls /usr/lib/lprng/filters/* -1 > /tmp/filters.list", "/tmp/filters.list");
   for (const std::string& filter : filters) {
     gtk_combo_box_append_text(GTK_COMBO_BOX(cbprfilter), filter.c_str());
   }
@@ -118,8 +112,8 @@ void fill_filters(GtkWidget* cbprfilter) {
 }
 
 void fill_PPD(GtkWidget* cbprPPD) {
-  for (const std::string& ppd : readListing("ls /usr/local/lib/*.ppd -1 > /tmp/ppd.list",
-                                            "/tmp/ppd.list", "rm /tmp/ppd.list -f")) {
+  for (const std::string& ppd :
+       readListing("ls /usr/local/lib/*.ppd -1 > /tmp/ppd.list", "/tmp/ppd.list")) {
     gtk_combo_box_append_text(GTK_COMBO_BOX(cbprPPD), ppd.c_str());
   }
   gtk_combo_box_append_text(GTK_COMBO_BOX(cbprPPD), kNone);

@@ -13,7 +13,6 @@ void fill_PPD(GtkWidget* cbprPPD);
 // The Modify form: loads row row_n of the printer table into the editor's window box.
 void loadPrinterRow(GtkWidget* windowBox, GtkWidget* prtlist);
 
-// Runs a listing command line into the fixed temporary file path (claimed first), reads its
-// lines whole, then runs removeLine. No listing is run when path cannot be claimed.
-std::vector<std::string> readListing(const std::string& command, const std::string& path,
-                                     const std::string& removeLine);
+// The items of a listing command line that writes into the fixed temporary file path
+// (commandOutput: claimed first, removed after).
+std::vector<std::string> readListing(const std::string& command, const std::string& path);

@@ -153,8 +153,8 @@ void rbparORusb_clicked(GtkWidget* widget, gpointer data) {
   GtkWidget* infoBox = printerInfoBoxOf(ancestor(widget, 3));
   GtkWidget* devices = infoFieldOf(infoBox, kRowDevice);
   gtk_list_store_clear(GTK_LIST_STORE(gtk_combo_box_get_model(GTK_COMBO_BOX(devices))));
-  for (const std::string& device : readListing(deviceListingCommand(static_cast<const char*>(data)),
-                                               kDeviceListing, "rm /tmp/prdev.list")) {
+  for (const std::string& device :
+       readListing(deviceListingCommand(static_cast<const char*>(data)), kDeviceListing)) {
     gtk_combo_box_append_text(GTK_COMBO_BOX(devices), device.c_str());
   }
   gtk_combo_box_set_active(GTK_COMBO_BOX(devices), 0);

@@ -2,6 +2,8 @@
 
 #include <glib.h>
 
+#include <sstream>
+
 #include "app/text.h"
 
 namespace {
@@ -46,4 +48,20 @@ std::optional<std::string> testPrintFailure(const std::string& report) {
   }
   if (!failed) return std::nullopt;
   return text;
+}
+
+std::vector<std::string> jobsOfFile(const std::string& report, const std::string& file) {
+  std::vector<std::string> jobs;
+  bool afterHeader = false;
+  for (const std::string& line : wholeLines(report)) {
+    std::istringstream pieces(line);
+    std::string rank, owner, jobClass, job, files;
+    if (afterHeader && pieces >> rank >> owner >> jobClass >> job >> files && files == file &&
+        job.find_first_not_of("0123456789") == std::string::npos) {
+      jobs.push_back(job);
+    }
+    afterHeader = afterHeader || (line.find("Rank") != std::string::npos &&
+                                  line.find("Pr/Class") != std::string::npos);
+  }
+  return jobs;
 }

@@ -15,3 +15,6 @@ int preselectedFilter(const std::vector<std::string>& filters);
 // The queue report after a test print, from the first 199-byte piece that names a failure
 // ("cannot open", "Error:", "No such file") to the end; nothing when none does.
 std::optional<std::string> testPrintFailure(const std::string& report);
+// The job numbers of the queue report's job lines whose file is file (fourth and fifth piece
+// of a line after the header), digits only: the test page's own jobs, and no one else's.
+std::vector<std::string> jobsOfFile(const std::string& report, const std::string& file);

@@ -112,6 +112,8 @@ void buildButtonRow(GtkWidget* pageBox) {
 void removePrinterFiles(const PrinterRow& printer) {
   const std::string& name = printer[kColName];
   if (!safeFileName(name)) return;
+  // While lpd still knows the printer: its jobs would stay behind, orphaned, in its spool.
+  runCommand(lprmQueueCommand(name));
   if (equalsIgnoreCase(printer[kColType], kTypeSamba)) {
     runCommand("rm " + shellQuote(sambaScriptPath(name)) + " -f");
   }

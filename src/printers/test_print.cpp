@@ -10,6 +10,7 @@
 #include "app/busy.h"
 #include "app/files.h"
 #include "app/i18n.h"
+#include "app/output.h"
 #include "app/shell.h"
 #include "app/widgets.h"
 #include "printers/listings.h"
@@ -28,7 +29,8 @@ std::string printcapFolder() {
 }
 const char* const kPrintcapCopyName = "/.printcap.before-test";
 
-void reportTestResult(const std::string& listing) {
+// After the answer the test page leaves its queue, printed or not; every other job stays.
+void reportTestResult(const std::string& printer, const std::string& listing) {
   if (const auto failure = testPrintFailure(listing)) {
     showMessageDialog(_("Error while printing 'Test Page'"), markupEscape(*failure),
                       "gtk-dialog-error");
@@ -40,7 +42,9 @@ void reportTestResult(const std::string& listing) {
                         "configuration."),
                       "gtk-dialog-info");
   }
-  runCommand(lprmEverythingCommand());
+  for (const std::string& job : jobsOfFile(listing, kTestPage)) {
+    runCommand(lprmJobCommand(printer, job));
+  }
 }
 
 }  // namespace
@@ -59,9 +63,9 @@ void printTestPage(GtkWidget* table, const TestPrinter& printer) {
   preparelpd();
   runCommand(lprCommand(kTestPage));
   busyWait(1000);  // gives the spooler a moment; the windows keep repainting meanwhile
-  if (claimTempFile(kQueueListingPath)) runCommand(lpqCommand(printer.name));
-  if (const auto listing = readWholeFile(kQueueListingPath, true)) reportTestResult(*listing);
-  runCommand(std::string("rm ") + kQueueListingPath + " -f");
+  if (const auto listing = commandOutput(lpqCommand(printer.name), kQueueListingPath)) {
+    reportTestResult(printer.name, *listing);
+  }
   writePrintcap(table);
   unlink(copy.c_str());
   preparelpd();

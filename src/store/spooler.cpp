@@ -25,17 +25,12 @@ std::string lprmQueueCommand(const std::string& printerName) {
   return "lprm -P " + shellQuote(printerName) + " all";
 }
 
-std::string lprmEverythingCommand() {
-  return "lprm -a all";
-}
-
 std::string lprCommand(const std::string& file) {
   return "lpr " + shellQuote(file);
 }
 
 const std::vector<std::string>& restartCommands() {
   static const std::vector<std::string> commands = {
-      lprmEverythingCommand(),
       "killall lpd",
       "mkdir /var/run/lprng -p",
       "chmod -R 777 /var/run/lprng",

@@ -15,14 +15,13 @@ std::string lpqCommand(const std::string& printerName);
 std::string lprmJobCommand(const std::string& printerName, const std::string& jobId);
 // "lprm -P NAME all"
 std::string lprmQueueCommand(const std::string& printerName);
-// "lprm -a all"
-std::string lprmEverythingCommand();
 // "lpr FILE"
 std::string lprCommand(const std::string& file);
-// The nine lines of the restart, in order.
+// The eight lines of the restart, in order.
 const std::vector<std::string>& restartCommands();
 
-// Empties every queue, stops lpd, puts its folders in order, runs "checkpc -f", starts lpd.
+// Stops lpd, puts its folders in order, runs "checkpc -f", starts lpd. Queued jobs stay in
+// their spool folders and are there again for the new lpd: jobs are the users' data.
 void preparelpd();
 // "toggled" handler of "Load LPD Server at boot time": writes or removes the boot script.
 void chkbtnLPDserver_toggled(GtkWidget* widget, gpointer data);

@@ -1,4 +1,5 @@
-// Any bytes ls or lpq may leave: items a chooser can show and the report's tail.
+// Any bytes ls or lpq may leave: items a chooser can show, the report's tail, and only digits
+// as the test page's job numbers.
 #include <glib.h>
 
 #include "printers/listings.h"
@@ -13,5 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   if (failure && (failure->empty() ||
                   text.substr(text.size() - std::min(text.size(), failure->size())) != *failure))
     __builtin_trap();
+  for (const std::string& job : jobsOfFile(text, "/etc/testpg.ascii"))
+    if (job.find_first_not_of("0123456789") != std::string::npos) __builtin_trap();
   return 0;
 }

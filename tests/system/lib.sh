@@ -9,7 +9,7 @@ install_package() { dpkg -i "$SPM_DEB_DIR"/solvo-printer-mgr_*.deb > /tmp/dpkg.o
 run_as() { local user=$1; shift; setpriv --reuid "$user" --regid "$(id -g "$user")" --init-groups "$@"; }
 within() { timeout "$1" bash -c "until $2; do sleep 0.1; done"; }  # $1 seconds for command $2 to succeed
 press() { xdotool mousemove --window "$w" "$1" "$2" click 1; }  # in the window $w
-# Exit (the last button on either page) in the window $w; the start $1, a job of this shell,
+# Exit (the last button of the Printers page) in the window $w; the start $1, a job of this shell,
 # must then end within 10 s with status 0.
 closes() {
   press 446 354

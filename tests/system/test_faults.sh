@@ -12,7 +12,7 @@ check "root gets the window without a group admin" test -n "$w"
 press 85 17  # the Jobs tab: lists at once, then every 5 s
 sleep 6
 check "two listings tried the missing lpq" test "$(grep -c 'lpq: not found' /tmp/err)" -ge 2
-closes $!
+press 30 17; closes $!  # from the Printers tab: the Jobs page's Exit sits above its queue control
 groupadd admin && useradd -M -N -G admin member && useradd -M -N outsider
 out=$(run_as outsider timeout 10 "$program" 2> /dev/null)
 check "refused with status 0 (got $?) and the refusal line" test "$?:$out" = "0:You are not authorized to use this applet"

@@ -7,7 +7,7 @@
 namespace {
 
 // Every widget that changes the system: boot switch, Add, Modify, Delete of the Printers page,
-// Delete and Delete All of the Jobs page, and ThinPrint's settings and buttons.
+// the Jobs page's Delete, Delete All and printer control, and ThinPrint's settings and buttons.
 std::vector<GtkWidget*> changers(GtkWidget* window) {
   GtkWidget *printers = pageOf(window, 0), *thinprint = pageOf(window, 2);
   GtkWidget* column = tpButtonColumnOf(thinprint);
@@ -15,6 +15,8 @@ std::vector<GtkWidget*> changers(GtkWidget* window) {
   for (int button : {1, 2, 3})
     widgets.push_back(findWidget(buttonRowOf(printers), nullptr, button));
   for (int button : {2, 3}) widgets.push_back(jobsButton(window, button));
+  for (int button : {1, 2, 3})
+    widgets.push_back(findWidget(printerActionRowOf(pageOf(window, 1)), nullptr, button));
   for (int row : {3, 4}) widgets.push_back(findWidget(thinprint, nullptr, row));
   for (int button : {1, 2, 3, 4, 6}) widgets.push_back(findWidget(column, nullptr, button));
   return widgets;

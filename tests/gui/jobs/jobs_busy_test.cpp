@@ -45,14 +45,14 @@ TEST(BusyWindow, SlowListingPaintsAndStartsNothingElse) {
   swallow = false;
   lines.clear();
   clickOnScreen(jobsButton(busy, 1));
-  for (int turn = 0; turn < 1000 && lines.size() < 2; ++turn) {
+  for (int turn = 0; turn < 1000 && lines.empty(); ++turn) {
     pumpEvents();
     g_usleep(10000);
   }
   pumpEvents();
   EXPECT_EQ(pokes, 1);
   EXPECT_GT(exposes, 0);
-  EXPECT_EQ(lines, (Lines{"lpq -P office > /tmp/lprqueue", "rm /tmp/lprqueue"}));
+  EXPECT_EQ(lines, (Lines{"lpq -P office > /tmp/lprqueue"}));
   setCommandObserver(nullptr);
   gtk_widget_destroy(busy);
   setenv("PATH", path.c_str(), 1);

@@ -1,5 +1,6 @@
 // The Jobs page with the spooler stood in: lines recorded, lpq leaving a report.
 #include "jobs_window.h"
+#include "store/spooler.h"
 
 namespace {
 // Lets every refresh timer of the chooser tick now, once; how many ended (-1: one lived on).
@@ -58,6 +59,11 @@ TEST(JobsPage, ChooserSwitchTimersAndDeletes) {
   gtk_clist_select_row(GTK_CLIST(table), 1, 0);
   click(jobsButton(window, 1));
   EXPECT_EQ(jrow_n * 10 + GPOINTER_TO_INT(GTK_CLIST(table)->selection->data), 11);
+  DialogLog log;  // job "80;x" has no number: Hold runs nothing and says why
+  click(findWidget(jobActionRowOf(pageOf(window, 1)), nullptr, 1));
+  EXPECT_EQ(log.text(),
+            "Queue Control Failed: The job '80;x' has no job number the spooler "
+            "could be given; nothing was changed.\n");
   report.resize(34);  // job 78 alone
   click(jobsButton(window, 2));
   EXPECT_EQ(jrow_n * 10 + GPOINTER_TO_INT(GTK_CLIST(table)->selection->data), 0);
@@ -69,4 +75,81 @@ TEST(JobsPage, ChooserSwitchTimersAndDeletes) {
   gtk_widget_destroy(window);  // takes the timers along
   EXPECT_EQ(g_main_context_find_source_by_user_data(nullptr, chooser), nullptr);
   setCommandObserver(nullptr);
+}
+
+namespace {
+GtkWidget* page;  // the Jobs page box of the window under test
+void press(GtkWidget* (*row)(GtkWidget*), int index, const char* file = nullptr) {
+  btnjobrefresh_clicked(findWidget(jobsButtonRowOf(page), nullptr, 1), nullptr);
+  GtkWidget* table = jobTableOf(page);
+  for (int job = 0; file && job < clistRows(table); ++job)
+    if (clistCell(table, job, kJobFiles) == file) gtk_clist_select_row(GTK_CLIST(table), job, 0);
+  click(findWidget(row(page), nullptr, index));
+}
+bool arrives(const char* device, const std::string& bytes) {  // within 40 s
+  for (int wait = 0; wait < 400 && fileText(device) != bytes; ++wait) g_usleep(100000);
+  return fileText(device) == bytes;
+}
+}  // namespace
+
+// The real LPRng: pp prints through a 2 s filter, qq at once. Each step presses one button (on
+// the job of the file named), sends files, and checks the state line and what each device got.
+TEST(JobsPage, QueueControlAgainstTheRealSpooler) {
+  writeTool("/usr/local/bin/slow", "#!/bin/sh\necho >>/tmp/started\nsleep 2\ncat\n");
+  writeTool("/usr/local/bin/send", "#!/bin/sh\nfor f; do lpr -P pp /tmp/$f || exit 1; done\n");
+  writeFile("/etc/printcap",
+            "pp:lp=/dev/lpp:sd=/var/spool/lpd/pp:if=/usr/local/bin/slow:sh:\n"
+            "qq:lp=/dev/lpq:sd=/var/spool/lpd/qq:sh:\n");
+  ASSERT_EQ(std::system(": >/dev/lpp; : >/dev/lpq; : >/tmp/started; chmod 666 /dev/lp? "
+                        "/tmp/started; for f in A B C D E F G; do echo $f >/tmp/$f; done"),
+            0);
+  preparelpd();
+  GtkWidget* window = buildJobsWindow();
+  page = pageOf(window, 1);
+  gtk_notebook_set_current_page(GTK_NOTEBOOK(mainNotebookOf(window)), 1);
+  while (g_source_remove_by_user_data(jobsChooserOf(page))) continue;
+  DialogLog log;  // Move To and Redirect... take what they offer first: qq, then "No redirect"
+  const struct {
+    GtkWidget* (*row)(GtkWidget*);
+    int button;
+    const char *file, *lprToPp, *state, *lpp, *lpq;
+  } steps[] = {
+      {printerActionRowOf, 1, nullptr, "A B C D", "Printing paused; Jobs: 4", "", ""},
+      {jobActionRowOf, 1, "/tmp/D", "", "Printing paused; Jobs: 4; 1 held", "", ""},
+      {printerActionRowOf, 1, nullptr, "", "Ready", "", ""},
+      {jobActionRowOf, 4, "/tmp/C", "", "", "A\nC\nB\n", ""},  // while A prints
+      {jobActionRowOf, 2, "/tmp/D", "", "", "A\nC\nB\nD\n", ""},
+      {printerActionRowOf, 2, nullptr, "", "Not accepting jobs", "", ""},
+      {printerActionRowOf, 2, nullptr, "E", "Ready", "A\nC\nB\nD\nE\n", ""},
+      {printerActionRowOf, 1, nullptr, "F", "Printing paused", "", ""},
+      {jobActionRowOf, 5, "/tmp/F", "", "Printing paused", "", "F\n"},
+      {printerActionRowOf, 1, nullptr, "", "Ready", "", ""},
+      {printerActionRowOf, 3, nullptr, "G", "Redirected to qq", "A\nC\nB\nD\nE\n", "F\nG\n"},
+      {printerActionRowOf, 3, nullptr, "", "Ready", "", ""},
+  };
+  for (const auto& s : steps) {
+    EXPECT_TRUE(s.button != 4 || arrives("/tmp/started", "\n"));
+    press(s.row, s.button, s.file);
+    EXPECT_EQ(std::system(("send " + std::string(s.lprToPp)).c_str()), 0);
+    EXPECT_TRUE(!*s.lpp || arrives("/dev/lpp", s.lpp)) << fileText("/dev/lpp");
+    EXPECT_TRUE(!*s.lpq || arrives("/dev/lpq", s.lpq)) << fileText("/dev/lpq");
+    press(jobsButtonRowOf, 1);
+    const std::string state = gtk_label_get_text(GTK_LABEL(jobsStateLabelOf(page)));
+    EXPECT_EQ(state.find(s.state), 0u) << state;
+  }
+  // A restart (after any printer change) keeps every paused job; deleting pp takes its own.
+  press(printerActionRowOf, 1);
+  EXPECT_EQ(std::system("send A && lpc stop qq >/dev/null && lpr -P qq /tmp/B"), 0);
+  preparelpd();
+  EXPECT_EQ(std::system("lpq -P pp | grep -q /tmp/A && lpq -P qq | grep -q /tmp/B"), 0);
+  row_n = 0;
+  click(deleteButtonOf(pageOf(window, 0)));
+  EXPECT_EQ(std::system("lpq -P qq | grep -q /tmp/B && ! test -e /var/spool/lpd/pp"), 0);
+  // lpc's refusal of a queue it lost is shown in its words; every other action was done.
+  press(printerActionRowOf, 1);
+  const std::string refusal =
+      "Queue Control Failed: Printer: pp@localhost\npp@localhost: spool "
+      "queue for 'pp' does not exist on server localhost\n";
+  EXPECT_EQ(log.text().find("Queue Control Failed"), log.text().rfind(refusal)) << log.text();
+  gtk_widget_destroy(window);
 }

@@ -25,14 +25,15 @@ TEST(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
                   "echo secret > /etc/secret && chmod 600 /etc/secret && rm -f /tmp/lprqueue"),
       0);
   writeTool("/usr/local/stand-ins/lpq", "#!/bin/sh\necho 'Rank Pr/Class\n1st anna A 80 f 1 1'\n");
+  writeTool("/usr/local/stand-ins/lpc", "#!/bin/sh\necho \"$2@h: stopped\"\n");
   const std::string searchPath = getenv("PATH");
   setenv("PATH", ("/usr/local/stand-ins:" + searchPath).c_str(), 1);
   // The control: here a plain redirection as root does write through such a link.
   ASSERT_EQ(plantAsNobody("/tmp/control", "/etc/control"), 0);
   ASSERT_EQ(std::system("echo pwned > /tmp/control"), 0);
   ASSERT_EQ(fileText("/etc/control"), "pwned\n");
-  const char* paths[] = {"/tmp/prdev.list", "/tmp/filters.list", "/tmp/ppd.list", "/tmp/lprqueue",
-                         "/tmp/quillan.id"};
+  const char* paths[] = {"/tmp/prdev.list", "/tmp/filters.list", "/tmp/ppd.list",
+                         "/tmp/lprqueue",   "/tmp/quillan.id",   "/tmp/lpcreply"};
   for (const char* path : paths) ASSERT_EQ(plantAsNobody(path, "/etc/secret"), 0);
   {
     PrintersPage page;
@@ -44,6 +45,9 @@ TEST(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
   GtkWidget* window = buildJobsWindow();
   gtk_notebook_set_current_page(GTK_NOTEBOOK(mainNotebookOf(window)), 1);
   EXPECT_EQ(clistCell(jobTableOf(pageOf(window, 1)), 0, kJobOwner), "anna");
+  DialogLog log;  // lpc's reply read: no refusal shown
+  click(findWidget(printerActionRowOf(pageOf(window, 1)), nullptr, 1));
+  EXPECT_EQ(log.text(), "");
   gtk_widget_destroy(window);
   EXPECT_FALSE(anotherInstanceRuns("no-such-program"));
   chown("/tmp", 0, 0);

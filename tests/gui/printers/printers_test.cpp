@@ -207,16 +207,19 @@ TEST(Checks, RefuseTheFirstFaultInOrderAndRunNothing) {
 // "_Test" prints with the edited printer's printcap, shows the queue's verdict (a failure as the
 // spooler wrote it, markup and all, a byte that is not UTF-8 replaced) and puts the full
 // printcap back after either (the hand-written one read is in printcap.orig first); the editor
-// stays open. A missing spooler tool stops neither button.
+// stays open; only the test page's job is removed. A missing spooler tool stops neither button.
 TEST(Saving, TestPrintsWithItsOwnPrintcapAndPutsTheFullOneBack) {
   installTools();
   const std::string hand = "# laser in room 2\n" + golden("sample.printcap");
   PrintersPage page(hand);
   page.open(-1);
   page.set(kRowName, "t1");
+  const std::string jobs =
+      "Printer: t1\n Rank Pr/Class\n1 r A 7 /etc/testpg.ascii 5 7:03\n"
+      "2 anna A 8 /etc/testpg.ascii.2 9 7:04\n";
   for (const auto& [queue, verdict] :
-       {std::pair{"Printer: t1\n Queue: 1 printable job\n", "Printing Confirmation: A Test Page"},
-        {"Printer: t1\n<b>Error:</b> '$(x)' \xff;`id`\n",
+       {std::pair{jobs, "Printing Confirmation: A Test Page"},
+        {jobs + "<b>Error:</b> '$(x)' \xff;`id`\n",
          "Error while printing 'Test Page': <b>Error:</b> '$(x)' \xef\xbf\xbd;`id`\n\n"}}) {
     StandInSpooler spooler;
     spooler.queue = queue;
@@ -255,11 +258,16 @@ TEST(PrintersPage, DeleteRemovesTheFilesAndHandsOnTheDefault) {
        0,
        1,
        "without-smb1.printcap",
-       {"rm /etc/dorvek/samba/smb1.sh -f", "rm /var/spool/lpd/smb1 -rf"}},
-      {1, "<i>x;reboot", 0, 1, "without-net1.printcap", {"rm '/var/spool/lpd/<i>x;reboot' -rf"}},
+       {"lprm -P smb1 all", "rm /etc/dorvek/samba/smb1.sh -f", "rm /var/spool/lpd/smb1 -rf"}},
+      {1,
+       "<i>x;reboot",
+       0,
+       1,
+       "without-net1.printcap",
+       {"lprm -P '<i>x;reboot' all", "rm '/var/spool/lpd/<i>x;reboot' -rf"}},
       {2, "..", 1, 1, "without-smb1.printcap", {}},
-      {0, "lp1", 0, 1, "without-lp1.printcap", {"rm /var/spool/lpd/lp1 -rf"}},
-      {-1, "lp1", 0, 1, "empty.printcap", {"rm /var/spool/lpd/lp1 -rf"}},
+      {0, "lp1", 0, 1, "without-lp1.printcap", {"lprm -P lp1 all", "rm /var/spool/lpd/lp1 -rf"}},
+      {-1, "lp1", 0, 1, "empty.printcap", {"lprm -P lp1 all", "rm /var/spool/lpd/lp1 -rf"}},
       {0, "lp1", 0, 0, "sample.printcap", {}}};
   for (const auto& [row, name, unmarked, accept, printcap, removals] : cases) {
     PrintersPage page;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "golden.h"
+#include "jobs/queue_actions.h"
+
 TEST(ParseQueueReport, JobLinesAfterTheHeader) {
   const std::string h = " Rank   Owner/ID    Pr/Class Job Files        Size Time\n";
   const std::string job = "active root@h+78  A  78 /etc/testpg.ascii 51 07:03:38";
@@ -16,5 +19,34 @@ TEST(ParseQueueReport, JobLinesAfterTheHeader) {
       {h + "a\tb r A 78 f 51\t07:03:38\n" + h,
        {{"Rank", "Owner/ID", "Pr/Class", "Job", "Files", "Size", "Time"}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(parseQueueReport(c.first), c.second) << c.first;
+  for (const auto& c : cases) EXPECT_EQ(parseQueueReport(c.first).jobs, c.second) << c.first;
+}
+
+// Real lpq reports (LPRng 3.8.B, captured in the sandbox) and crafted ones: paused, aborted,
+// refusing, redirected, holding, no spooler. Flags count on the "Printer:" line only, after the
+// description; a job's file name says nothing about the queue. Then lpc's replies: done, or
+// refused in lpc's own words (those of real lpc are proven in gui_jobs).
+TEST(ParseQueueReport, TheQueueStateAboveTheJobsAndLpcReplies) {
+  // Report; printing off, aborted, spooling off, unreachable, redirect, reported; jobs; held.
+  const std::tuple<std::string, QueueState, std::size_t, int> cases[] = {
+      {golden("lpq/paused.report"), {true, false, false, false, "", true}, 3, 0},
+      {golden("lpq/aborted.report"), {false, true, false, false, "", true}, 2, 0},
+      {golden("lpq/disabled.report"), {false, false, true, false, "", true}, 0, 0},
+      {golden("lpq/redirect.report"), {false, false, false, false, "qq", true}, 2, 0},
+      {golden("lpq/held.report"), {false, false, false, false, "", true}, 2, 2},
+      {golden("lpq/everything.report"), {true, true, true, false, "pp", true}, 1, 1},
+      {golden("lpq/noserver.report"), {false, false, false, true, "", true}, 0, 0},
+      {"sh: 1: lpq: not found\n", {false, false, false, false, "", false}, 0, 0},
+      {"Printer: p@h '(printing disabled) (redirect x)'\n Rank Pr/Class\n1 a A 1 (redirect 2 3\n"
+       "Printer: p@h (spooling disabled)\n",
+       {false, false, false, false, "", true},
+       1,
+       0},
+  };
+  for (const auto& [text, state, jobs, held] : cases) {
+    const QueueReport r = parseQueueReport(text);
+    EXPECT_TRUE(r.state == state && r.jobs.size() == jobs && heldJobs(r.jobs) == held) << text;
+  }
+  EXPECT_EQ(lpcRefusal("Printer: pp@localhost\npp@localhost: no perm\n"),
+            "Printer: pp@localhost\npp@localhost: no perm");
 }
