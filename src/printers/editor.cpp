@@ -6,6 +6,7 @@
 #include "app/i18n.h"
 #include "app/text.h"
 #include "app/widgets.h"
+#include "find/find_dialogs.h"
 #include "printers/choosers.h"
 #include "printers/editor_paths.h"
 #include "printers/save.h"
@@ -72,11 +73,23 @@ GtkWidget* checkRow(std::initializer_list<const char*> labels) {
   return row;
 }
 
+// After the row's entry, as children 3, 4...: packed from the end but first in the list, so
+// the label and the entry keep their places.
+void addRowButton(GtkWidget* row, const char* label, GCallback handler) {
+  GtkWidget* button = gtk_button_new_with_mnemonic(label);
+  g_signal_connect(button, "clicked", handler, nullptr);
+  gtk_box_pack_end(GTK_BOX(row), button, FALSE, FALSE, 0);
+  gtk_box_reorder_child(GTK_BOX(row), button, 0);
+}
+
 void buildInfoRows(GtkWidget* infoBox) {
   packRow(infoBox, info_entry(_("Printer Name:")));
   packRow(infoBox, info_entry(_("Description:")));
   packChooserRow(infoBox, _("Device Port:"));
-  packRow(infoBox, info_entry(_("LPD Server:")));
+  GtkWidget* serverRow = info_entry(_("LPD Server:"));
+  addRowButton(serverRow, _("_Find..."), G_CALLBACK(buttonFind_clicked));
+  addRowButton(serverRow, _("_Browse..."), G_CALLBACK(buttonBrowse_clicked));
+  packRow(infoBox, serverRow);
   packRow(infoBox, info_entry(_("Queue Name:")));
   packRow(infoBox, info_entry(_("User Name:")));
   GtkWidget* password = info_entry(_("Password:"));
@@ -174,6 +187,7 @@ void rbnetwork_clicked(GtkWidget* widget, gpointer /*data*/) {
     gtk_widget_hide(infoRowOf(infoBox, row));
   }
   gtk_widget_hide(translateCheckOf(infoBox));
+  gtk_widget_hide(browseButtonOf(infoBox));
 }
 
 void rbsamba_clicked(GtkWidget* widget, gpointer /*data*/) {
@@ -183,6 +197,28 @@ void rbsamba_clicked(GtkWidget* widget, gpointer /*data*/) {
   setServerLabels(infoBox, _("Samba Server:"), _("Shared Printer:"));
   gtk_widget_show(translateCheckOf(infoBox));
   gtk_widget_hide(infoRowOf(infoBox, kRowDevice));
+  gtk_widget_hide(findButtonOf(infoBox));
+}
+
+void buttonFind_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* infoBox = ancestor(widget, 2);
+  FoundPrinter chosen;
+  if (!findNetworkPrinter(gtk_widget_get_toplevel(widget),
+                          entryText(infoFieldOf(infoBox, kRowServer)), &chosen))
+    return;
+  gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, kRowServer)), chosen.host.c_str());
+  gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, kRowShared)), chosen.queue.c_str());
+}
+
+void buttonBrowse_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* infoBox = ancestor(widget, 2);
+  const ShareQuestion question{entryText(infoFieldOf(infoBox, kRowServer)),
+                               entryText(infoFieldOf(infoBox, kRowSmbUser)),
+                               entryText(infoFieldOf(infoBox, kRowSmbPassword)),
+                               entryText(infoFieldOf(infoBox, kRowSmbWorkgroup))};
+  std::string share;
+  if (browsePrinterShares(gtk_widget_get_toplevel(widget), question, &share))
+    gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, kRowShared)), share.c_str());
 }
 
 void BtnPrintCancel_clicked(GtkWidget* widget, gpointer /*data*/) {
