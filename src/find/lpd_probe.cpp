@@ -154,7 +154,13 @@ class LpdProbe {
 
   static void received(GObject* source, GAsyncResult* result, gpointer self) {
     auto* probe = static_cast<LpdProbe*>(self);
-    const gssize got = g_input_stream_read_finish(G_INPUT_STREAM(source), result, nullptr);
+    GError* error = nullptr;
+    const gssize got = g_input_stream_read_finish(G_INPUT_STREAM(source), result, &error);
+    // LPRng says "no connect permissions" and resets at once, so often only the reset arrives.
+    if (error != nullptr && probe->reply_.empty() && probe->refusal_.empty() &&
+        !g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+      probe->refusal_ = error->message;
+    g_clear_error(&error);
     if (probe->closeIfCancelled()) return;
     if (got > 0 && probe->reply_.size() < kMostReplyBytes) {
       probe->reply_.append(probe->buffer_.data(), static_cast<std::size_t>(got));
@@ -169,14 +175,15 @@ class LpdProbe {
     if (asked_ == kAllQueues) {
       for (const std::string& queue : lprngQueues(reply_)) queueAt(queue);
       if (found_ > 0) return finishAndFree(LpdOutcome::kFound, "");
-      const std::string refusal = lpdRefusal(reply_);
-      if (!refusal.empty()) return finishAndFree(LpdOutcome::kRefused, refusal);
+      if (!lpdRefusal(reply_).empty())
+        return finishAndFree(LpdOutcome::kRefused, lpdRefusal(reply_));
       next_ = 0;
     } else if (probedQueueExists(reply_)) {
       queueAt(asked_);
     }
     if (next_ < kUsualQueues.size()) return ask(kUsualQueues[next_++]);
-    finishAndFree(found_ > 0 ? LpdOutcome::kFound : LpdOutcome::kNothingFound, "");
+    if (found_ > 0) return finishAndFree(LpdOutcome::kFound, "");
+    finishAndFree(refusal_.empty() ? LpdOutcome::kNothingFound : LpdOutcome::kRefused, refusal_);
   }
 
   void queueAt(const std::string& queue) {
@@ -199,7 +206,7 @@ class LpdProbe {
   bool cancelled_ = false;
   int found_ = 0;
   std::size_t next_ = 0;
-  std::string asked_, request_, reply_;
+  std::string asked_, request_, reply_, refusal_;
   std::array<char, 4096> buffer_{};
 };
 
