@@ -3,6 +3,7 @@
 #include <gio/gio.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <vector>
 
 namespace {
@@ -90,32 +91,40 @@ class ShareBrowse {
     } else if (addresses == nullptr) {
       browse->finish(BrowseOutcome::kUnknownHost, {});
       delete browse;
-    } else if (!browse->startSmbclient()) {
-      browse->finish(BrowseOutcome::kFailed, {});
+    } else if (const std::string why = browse->startSmbclient(); !why.empty()) {
+      ShareListing failed;
+      failed.reason = why;
+      browse->finish(BrowseOutcome::kFailed, failed);
       delete browse;
     }
   }
 
-  bool startSmbclient() {
+  // Empty when smbclient runs; otherwise why not.
+  std::string startSmbclient() {
     std::vector<std::string> words = {kSmbclient, "-L", question_.server, "-g"};
     if (question_.user.empty()) {
       words.push_back("-N");
     } else {
       authFile_ = writeAuthenticationFile(
           smbAuthenticationFile(question_.user, question_.password, question_.workgroup));
-      if (authFile_.empty()) return false;
+      if (authFile_.empty()) return g_strerror(errno);
       words.push_back("--authentication-file=" + authFile_);
     }
+    GError* error = nullptr;
     std::vector<const gchar*> argv;
     for (const std::string& word : words) argv.push_back(word.c_str());
     argv.push_back(nullptr);
     child_ = g_subprocess_newv(argv.data(),
                                static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDOUT_PIPE |
                                                              G_SUBPROCESS_FLAGS_STDERR_MERGE),
-                               nullptr);
-    if (child_ == nullptr) return false;
+                               &error);
+    if (child_ == nullptr) {
+      const std::string why = error->message;
+      g_error_free(error);
+      return why;
+    }
     g_subprocess_communicate_async(child_, nullptr, cancellable_, &ShareBrowse::ended, this);
-    return true;
+    return "";
   }
 
   static void ended(GObject* source, GAsyncResult* result, gpointer self) {
