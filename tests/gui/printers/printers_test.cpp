@@ -339,15 +339,18 @@ struct Found {
   double seconds = 0;
 };
 
-// Presses Find or Browse; once the dialog's searches are over (no "..." left in its status, or
-// at once with `wait` false), notes what it shows and chooses the row named `pick` (none: Cancel).
-Found answerFind(GtkWidget* button, const std::string& pick, bool wait = true) {
+// Presses Find or Browse (and types `host` into Find's own entry, then Search); once the
+// dialog's searches are over (no "..." left in its status, or at once with `wait` false), notes
+// what it shows and chooses the row named `pick` (none: Cancel).
+Found answerFind(GtkWidget* button, const std::string& pick, bool wait = true,
+                 std::string host = "") {
   struct Driver {
     std::string pick;
     bool wait;
+    std::string host;
     Found found;
     gint64 answered = 0;
-  } driver{pick, wait, {}};
+  } driver{pick, wait, host, {}};
   const gint64 start = g_get_monotonic_time();
   const guint source = g_timeout_add(
       20,
@@ -355,6 +358,11 @@ Found answerFind(GtkWidget* button, const std::string& pick, bool wait = true) {
         auto* d = static_cast<Driver*>(data);
         GtkWidget* dialog = gtk_grab_get_current();
         if (!GTK_IS_DIALOG(dialog) || d->answered != 0) return TRUE;
+        if (!d->host.empty()) {
+          gtk_entry_set_text(GTK_ENTRY(findHostEntryOf(dialog)), d->host.c_str());
+          click(findSearchButtonOf(dialog));
+          d->host.clear();
+        }
         d->found.status = gtk_label_get_text(GTK_LABEL(findStatusOf(dialog)));
         if (d->wait && d->found.status.find("...") != std::string::npos) return TRUE;
         GtkWidget* list = foundListOf(dialog);
@@ -473,17 +481,17 @@ TEST(Finding, PrinterSharesOfASambaServer) {
   testPageReaches(page, "/tmp/find/smb/out/laser");
 }
 
-// Without the Avahi daemon the dialog says so, and the host's queues are still found.
+// Without the Avahi daemon the dialog says so, and the queues of a host typed there are found.
 TEST(Finding, WithoutAvahi) {
   if (!findPhase("WithoutAvahi")) GTEST_SKIP() << "test_find.sh runs it";
   PrintersPage page;
   page.open(-1);
   click(page.type(kNetwork));
-  page.set(kRowServer, "10.23.0.2");
-  const Found found = answerFind(findButtonOf(page.info()), "raw");
+  const Found found = answerFind(findButtonOf(page.info()), "raw", true, "10.23.0.2");
   EXPECT_EQ(found.status,
             "Printers that announce themselves need the Avahi daemon (avahi-daemon)\nThe queues "
             "of 10.23.0.2 are listed.");
   EXPECT_EQ(found.rows, (Lines{"10.23.0.2 laser", "10.23.0.2 raw"}));
-  EXPECT_EQ(entryText(page.field(kRowShared)), "raw");
+  EXPECT_EQ(entryText(page.field(kRowServer)) + "/" + entryText(page.field(kRowShared)),
+            "10.23.0.2/raw");
 }
