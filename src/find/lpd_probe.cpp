@@ -25,13 +25,13 @@ class LpdProbe {
         events_(std::move(events)),
         cancellable_(g_cancellable_new()),
         client_(g_socket_client_new()) {
-    g_socket_client_set_timeout(client_, kLpdConnectionSeconds);
     timer_ = g_timeout_add_seconds(kLpdSearchSeconds, &LpdProbe::timeUp, this);
     g_resolver_lookup_by_name_async(resolver(), host_.c_str(), cancellable_, &LpdProbe::resolved,
                                     this);
   }
   ~LpdProbe() {
     if (timer_ != 0) g_source_remove(timer_);
+    endAttempt();
     if (address_ != nullptr) g_object_unref(address_);
     g_object_unref(client_);
     g_object_unref(cancellable_);
@@ -39,6 +39,7 @@ class LpdProbe {
   void cancel() {
     cancelled_ = true;
     g_cancellable_cancel(cancellable_);
+    if (attempt_ != nullptr) g_cancellable_cancel(attempt_);
   }
 
  private:
@@ -56,8 +57,7 @@ class LpdProbe {
   }
 
   void finish(LpdOutcome outcome, const std::string& reason = "") {
-    cancelled_ = true;  // no event after this one
-    g_cancellable_cancel(cancellable_);
+    cancel();  // no event after this one
     events_.finished(outcome, reason);
   }
 
@@ -88,11 +88,31 @@ class LpdProbe {
     probe->ask(kAllQueues);
   }
 
+  // One connection (connect, ask, read) has its own time limit: its own timer cancels it.
+  // (GSocketClient's own timeout leaks a timed-out connect in GLib 2.74.)
   void ask(const std::string& queue) {
     asked_ = queue;
     reply_.clear();
-    g_socket_client_connect_async(client_, G_SOCKET_CONNECTABLE(address_), cancellable_,
+    attempt_ = g_cancellable_new();
+    attemptTimedOut_ = false;
+    attemptTimer_ = g_timeout_add_seconds(kLpdConnectionSeconds, &LpdProbe::attemptTimeUp, this);
+    g_socket_client_connect_async(client_, G_SOCKET_CONNECTABLE(address_), attempt_,
                                   &LpdProbe::connected, this);
+  }
+
+  static gboolean attemptTimeUp(gpointer self) {
+    auto* probe = static_cast<LpdProbe*>(self);
+    probe->attemptTimer_ = 0;
+    probe->attemptTimedOut_ = true;
+    g_cancellable_cancel(probe->attempt_);
+    return FALSE;
+  }
+
+  void endAttempt() {
+    if (attemptTimer_ != 0) g_source_remove(attemptTimer_);
+    attemptTimer_ = 0;
+    g_clear_object(&attempt_);
+    g_clear_object(&connection_);
   }
 
   static void connected(GObject* source, GAsyncResult* result, gpointer self) {
@@ -108,14 +128,15 @@ class LpdProbe {
     if (connection == nullptr) {
       const bool refused = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CONNECTION_REFUSED);
       g_clear_error(&error);
+      probe->endAttempt();
       probe->finishAfterFailedConnection(refused);
       return;
     }
     probe->connection_ = connection;
     probe->request_ = std::string(1, '\003') + probe->asked_ + "\n";
-    g_output_stream_write_all_async(
-        g_io_stream_get_output_stream(G_IO_STREAM(connection)), probe->request_.data(),
-        probe->request_.size(), G_PRIORITY_DEFAULT, probe->cancellable_, &LpdProbe::sent, probe);
+    g_output_stream_write_all_async(g_io_stream_get_output_stream(G_IO_STREAM(connection)),
+                                    probe->request_.data(), probe->request_.size(),
+                                    G_PRIORITY_DEFAULT, probe->attempt_, &LpdProbe::sent, probe);
   }
 
   void finishAfterFailedConnection(bool refused) {
@@ -141,14 +162,13 @@ class LpdProbe {
 
   bool closeIfCancelled() {
     if (!cancelled_) return false;
-    g_clear_object(&connection_);
     delete this;
     return true;
   }
 
   void readMore() {
     g_input_stream_read_async(g_io_stream_get_input_stream(G_IO_STREAM(connection_)),
-                              buffer_.data(), buffer_.size(), G_PRIORITY_DEFAULT, cancellable_,
+                              buffer_.data(), buffer_.size(), G_PRIORITY_DEFAULT, attempt_,
                               &LpdProbe::received, this);
   }
 
@@ -158,7 +178,7 @@ class LpdProbe {
     const gssize got = g_input_stream_read_finish(G_INPUT_STREAM(source), result, &error);
     // LPRng says "no connect permissions" and resets at once, so often only the reset arrives.
     if (error != nullptr && probe->reply_.empty() && probe->refusal_.empty() &&
-        !g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT))
+        !probe->attemptTimedOut_)
       probe->refusal_ = error->message;
     g_clear_error(&error);
     if (probe->closeIfCancelled()) return;
@@ -171,7 +191,7 @@ class LpdProbe {
   }
 
   void replied() {
-    g_clear_object(&connection_);
+    endAttempt();
     if (asked_ == kAllQueues) {
       for (const std::string& queue : lprngQueues(reply_)) queueAt(queue);
       if (found_ > 0) return finishAndFree(LpdOutcome::kFound, "");
@@ -202,8 +222,9 @@ class LpdProbe {
   GSocketClient* client_;
   GSocketAddress* address_ = nullptr;
   GSocketConnection* connection_ = nullptr;
-  guint timer_ = 0;
-  bool cancelled_ = false;
+  GCancellable* attempt_ = nullptr;
+  guint timer_ = 0, attemptTimer_ = 0;
+  bool cancelled_ = false, attemptTimedOut_ = false;
   int found_ = 0;
   std::size_t next_ = 0;
   std::string asked_, request_, reply_, refusal_;
