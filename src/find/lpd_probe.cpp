@@ -89,13 +89,13 @@ class LpdProbe {
   }
 
   // One connection (connect, ask, read) has its own time limit: its own timer cancels it.
-  // (GSocketClient's own timeout leaks a timed-out connect in GLib 2.74.)
+  // (GLib 2.74's GSocketClient leaks a connect that fails while it times out or is cancelled.)
   void ask(const std::string& queue) {
     asked_ = queue;
     reply_.clear();
     attempt_ = g_cancellable_new();
     attemptTimedOut_ = false;
-    attemptTimer_ = g_timeout_add_seconds(kLpdConnectionSeconds, &LpdProbe::attemptTimeUp, this);
+    attemptTimer_ = g_timeout_add(kLpdConnectionMilliseconds, &LpdProbe::attemptTimeUp, this);
     g_socket_client_connect_async(client_, G_SOCKET_CONNECTABLE(address_), attempt_,
                                   &LpdProbe::connected, this);
   }

@@ -14,8 +14,10 @@ struct LpdProbeEvents {
   std::function<void(LpdOutcome outcome, const std::string& reason)> finished;
 };
 
-// Seconds for one connection (connect, ask, read) and for the whole search of a host.
-inline constexpr unsigned kLpdConnectionSeconds = 3;
+// Time for one connection (connect, ask, read) and for the whole search of a host. A host on
+// the local network answers in milliseconds; one that is not there at all fails after 3 s of
+// ARP, so the connection's limit stays clear of that moment.
+inline constexpr unsigned kLpdConnectionMilliseconds = 2000;
 inline constexpr unsigned kLpdSearchSeconds = 10;
 
 class LpdProbe;
