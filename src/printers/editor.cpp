@@ -73,23 +73,37 @@ GtkWidget* checkRow(std::initializer_list<const char*> labels) {
   return row;
 }
 
-// After the row's entry, as children 3, 4...: packed from the end but first in the list, so
-// the label and the entry keep their places.
-void addRowButton(GtkWidget* row, const char* label, GCallback handler) {
+// After the row's field, as children 3, 4...: packed from the end but first in the list, so
+// the label and the field keep their places.
+void appendToRow(GtkWidget* row, GtkWidget* widget, GtkSizeGroup* column) {
+  gtk_size_group_add_widget(column, widget);
+  gtk_box_pack_end(GTK_BOX(row), widget, FALSE, FALSE, 0);
+  gtk_box_reorder_child(GTK_BOX(row), widget, 0);
+}
+
+GtkWidget* rowButton(const char* label, GCallback handler) {
   GtkWidget* button = gtk_button_new_with_mnemonic(label);
   g_signal_connect(button, "clicked", handler, nullptr);
-  gtk_box_pack_end(GTK_BOX(row), button, FALSE, FALSE, 0);
-  gtk_box_reorder_child(GTK_BOX(row), button, 0);
+  return button;
+}
+
+// Find... and Browse... stand in a column of their own, so every field stays aligned.
+void addServerButtons(GtkWidget* infoBox) {
+  GtkSizeGroup* column = gtk_size_group_new(GTK_SIZE_GROUP_HORIZONTAL);
+  GtkWidget* serverRow = infoRowOf(infoBox, kRowServer);
+  appendToRow(serverRow, rowButton(_("_Find..."), G_CALLBACK(buttonFind_clicked)), column);
+  appendToRow(serverRow, rowButton(_("_Browse..."), G_CALLBACK(buttonBrowse_clicked)), column);
+  for (int row = kRowName; row <= kRowPPD; ++row) {
+    if (row != kRowServer) appendToRow(infoRowOf(infoBox, InfoRow(row)), gtk_fixed_new(), column);
+  }
+  g_object_unref(column);
 }
 
 void buildInfoRows(GtkWidget* infoBox) {
   packRow(infoBox, info_entry(_("Printer Name:")));
   packRow(infoBox, info_entry(_("Description:")));
   packChooserRow(infoBox, _("Device Port:"));
-  GtkWidget* serverRow = info_entry(_("LPD Server:"));
-  addRowButton(serverRow, _("_Find..."), G_CALLBACK(buttonFind_clicked));
-  addRowButton(serverRow, _("_Browse..."), G_CALLBACK(buttonBrowse_clicked));
-  packRow(infoBox, serverRow);
+  packRow(infoBox, info_entry(_("LPD Server:")));
   packRow(infoBox, info_entry(_("Queue Name:")));
   packRow(infoBox, info_entry(_("User Name:")));
   GtkWidget* password = info_entry(_("Password:"));
@@ -103,6 +117,7 @@ void buildInfoRows(GtkWidget* infoBox) {
   packChooserRow(infoBox, _("PPD Filter:"));
   packRow(infoBox, checkRow({_("Use Form Feed")}));
   packRow(infoBox, checkRow({_("Make Default"), _("Translate")}));
+  addServerButtons(infoBox);
 }
 
 void packEditorButton(GtkWidget* row, const char* label, GCallback handler, gpointer data) {
