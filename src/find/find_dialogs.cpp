@@ -15,12 +15,13 @@ std::string format(const char* pattern, const std::string& a, const std::string&
 }
 
 // Both dialogs: modal to the editor, "_Cancel" and "_Ok" (only with a row chosen).
-GtkWidget* newFindDialog(GtkWidget* editorWindow, const std::string& title) {
+GtkWidget* newFindDialog(GtkWidget* editorWindow, const std::string& title, int width) {
   GtkWidget* dialog = gtk_dialog_new_with_buttons(
       title.c_str(), GTK_WINDOW(editorWindow),
       static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), _("_Cancel"),
       GTK_RESPONSE_REJECT, _("_Ok"), GTK_RESPONSE_ACCEPT, nullptr);
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER_ON_PARENT);
+  gtk_window_set_default_size(GTK_WINDOW(dialog), width, -1);  // the list's columns, whole
   gtk_dialog_set_response_sensitive(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT, FALSE);
   return dialog;
 }
@@ -42,6 +43,10 @@ void packList(GtkWidget* dialog, std::initializer_list<std::pair<const char*, in
   GtkWidget* status = gtk_label_new("");
   gtk_misc_set_alignment(GTK_MISC(status), 0, 0.5);
   gtk_label_set_line_wrap(GTK_LABEL(status), TRUE);
+  // A wrapped label asks for little width; give it the dialog's, less the margins.
+  int width = 0;
+  gtk_window_get_default_size(GTK_WINDOW(dialog), &width, nullptr);
+  gtk_widget_set_size_request(status, width - 20, -1);
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), status, FALSE, FALSE, 5);
 }
 
@@ -211,12 +216,12 @@ GtkWidget* findSearchButtonOf(GtkWidget* dialog) {
 }
 
 bool findNetworkPrinter(GtkWidget* editorWindow, const std::string& host, FoundPrinter* chosen) {
-  GtkWidget* dialog = newFindDialog(editorWindow, _("Find Network Printers"));
+  GtkWidget* dialog = newFindDialog(editorWindow, _("Find Network Printers"), 580);
   FindSession session;
   session.dialog = dialog;
   g_object_set_data(G_OBJECT(dialog), "find-session", &session);
   packHostRow(dialog, host);
-  packList(dialog, {{_("Host"), 110}, {_("Queue"), 90}, {_("Found by"), 260}});
+  packList(dialog, {{_("Host"), 110}, {_("Queue"), 90}, {_("Found by"), 340}});
   session.startDnssd();
   session.askHost(host);
   const std::vector<std::string> cells = runForChoice(dialog);
@@ -229,7 +234,7 @@ bool findNetworkPrinter(GtkWidget* editorWindow, const std::string& host, FoundP
 bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
                          std::string* share) {
   GtkWidget* dialog =
-      newFindDialog(editorWindow, format(_("Printer Shares on %s"), question.server));
+      newFindDialog(editorWindow, format(_("Printer Shares on %s"), question.server), 440);
   packList(dialog, {{_("Share"), 140}, {_("Comment"), 260}});
   GtkWidget* status = findStatusOf(dialog);
   ShareBrowse* browse = nullptr;
