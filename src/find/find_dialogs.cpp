@@ -194,15 +194,14 @@ std::string browseOutcomeText(BrowseOutcome outcome, const ShareQuestion& questi
 
 }  // namespace
 
-// Content box > child 2 (scrolled window) > list; the Samba dialog has no host row.
+// Content box > child 2 (scrolled window) > list.
 GtkWidget* foundListOf(GtkWidget* dialog) {
-  GtkWidget* box = GTK_DIALOG(dialog)->vbox;
-  return widgetAt(box, {sessionOf(dialog) != nullptr ? 2 : 1, 1});
+  return widgetAt(GTK_DIALOG(dialog)->vbox, {2, 1});
 }
 
-// Content box > the label after the list.
+// Content box > child 3.
 GtkWidget* findStatusOf(GtkWidget* dialog) {
-  return findWidget(GTK_DIALOG(dialog)->vbox, nullptr, sessionOf(dialog) != nullptr ? 3 : 2);
+  return findWidget(GTK_DIALOG(dialog)->vbox, nullptr, 3);
 }
 
 // Content box > child 1 (host row) > child 2.
@@ -235,6 +234,11 @@ bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
                          std::string* share) {
   GtkWidget* dialog =
       newFindDialog(editorWindow, format(_("Printer Shares on %s"), question.server), 440);
+  GtkWidget* asked = gtk_label_new(question.user.empty()
+                                       ? _("Asked as a guest.")
+                                       : format(_("Asked as the user %s."), question.user).c_str());
+  gtk_misc_set_alignment(GTK_MISC(asked), 0, 0.5);
+  gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), asked, FALSE, FALSE, 5);
   packList(dialog, {{_("Share"), 140}, {_("Comment"), 260}});
   GtkWidget* status = findStatusOf(dialog);
   ShareBrowse* browse = nullptr;

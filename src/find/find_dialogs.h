@@ -21,8 +21,9 @@ bool findNetworkPrinter(GtkWidget* editorWindow, const std::string& host, FoundP
 bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
                          std::string* share);
 
-// Widget paths of both dialogs, from the dialog: its content box holds the host row (Find
-// only: label, entry, "_Search"), then a scrolled window with the list, then the status label.
+// Widget paths of both dialogs, from the dialog: its content box holds a first row (Find: the
+// host row, label, entry, "_Search"; Browse: who asks), then a scrolled window with the list,
+// then the status label.
 GtkWidget* foundListOf(GtkWidget* dialog);
 GtkWidget* findStatusOf(GtkWidget* dialog);
 GtkWidget* findHostEntryOf(GtkWidget* dialog);     // Find only

@@ -64,7 +64,9 @@ std::vector<std::string> lprngQueues(const std::string& reply) {
     const std::size_t at = word.find('@');
     if (at == std::string::npos || at == 0) continue;
     const std::string queue = word.substr(0, at);
-    if (plausibleQueue(queue) && std::find(queues.begin(), queues.end(), queue) == queues.end())
+    // "all" is what was asked; a host that echoes it names no queue.
+    if (queue != "all" && plausibleQueue(queue) &&
+        std::find(queues.begin(), queues.end(), queue) == queues.end())
       queues.push_back(queue);
   }
   return queues;

@@ -11,8 +11,8 @@
 bool plausibleHost(const std::string& host);
 
 // The queues an LPRng host names in its status reply (short "QUEUE@HOST ..." or long
-// "Printer: QUEUE@HOST ..." lines), in order, once each; lines saying ERROR name none. Only
-// names a printcap field can hold are kept.
+// "Printer: QUEUE@HOST ..." lines), in order, once each; lines saying ERROR name none, nor
+// does "all" (the name asked). Only names a printcap field can hold are kept.
 std::vector<std::string> lprngQueues(const std::string& reply);
 // Whether a host's status reply for one probed queue name says that queue exists: some text,
 // and no word of an error or refusal in it.

@@ -27,7 +27,7 @@ TEST(FindReplies, QueuesAnnouncementsAndShares) {
        " Rank Owner/ID\n1 root@h+12 A 12 /etc/x 15 12:00:00\n",
        {"raw", "laser"}},
       {"Printer: nosuch@h - ERROR: spool queue for 'nosuch' does not exist on server h\n", {}},
-      {"a:b@h 1\n@h 1\nq\x01@h\n\xc3\xa9@h\nraw@h 0\nraw@h 1\n", {"raw"}},
+      {"a:b@h 1\n@h 1\nq\x01@h\n\xc3\xa9@h\nall@h ready\nraw@h 0\nraw@h 1\n", {"raw"}},
   };
   for (const auto& [reply, queues] : lprng) EXPECT_EQ(lprngQueues(reply), queues) << reply;
   EXPECT_TRUE(probedQueueExists("lp: ready\n"));
