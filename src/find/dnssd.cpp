@@ -89,7 +89,8 @@ class DnssdSearch {
                        const char* hostName, const AvahiAddress* address, uint16_t,
                        AvahiStringList* txt, AvahiLookupResultFlags, void* self) {
     auto* search = static_cast<DnssdSearch*>(self);
-    if (event == AVAHI_RESOLVER_FOUND && !search->finished_) {
+    // Also after the outcome was said: a printer that answers late still gets its row.
+    if (event == AVAHI_RESOLVER_FOUND) {
       std::vector<std::string> records;
       for (AvahiStringList* record = txt; record != nullptr;
            record = avahi_string_list_get_next(record)) {

@@ -15,8 +15,10 @@ struct AnnouncedPrinter {
 enum class DnssdOutcome { kFound, kNothingFound, kNoDaemon };
 
 struct DnssdEvents {
+  // Also after finished: the search goes on, quietly, until it is stopped.
   std::function<void(const AnnouncedPrinter& printer)> printerFound;
-  std::function<void(DnssdOutcome outcome)> finished;  // the last event
+  // Once: when the daemon has told all it knows, or at the time limit.
+  std::function<void(DnssdOutcome outcome)> finished;
 };
 
 // Seconds that announcements are waited for.

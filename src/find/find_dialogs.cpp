@@ -101,6 +101,10 @@ void FindSession::startDnssd() {
   dnssd = startDnssdSearch(
       {[this](const AnnouncedPrinter& p) {
          addPrinter(p.address, p.queue, format(_("announced as \"%s\" by %s"), p.name, p.hostName));
+         if (dnssdStatus == _("No printer announces itself on the local network.")) {
+           dnssdStatus = _("Printers that announce themselves are listed.");
+           showStatus();
+         }
        },
        [this](DnssdOutcome outcome) {
          dnssdStatus = outcome == DnssdOutcome::kNoDaemon
