@@ -479,6 +479,10 @@ TEST(Finding, PrinterSharesOfASambaServer) {
   page.set(kRowName, "share");
   std::filesystem::create_directories("/etc/dorvek/samba");  // as start-up makes it
   testPageReaches(page, "/tmp/find/smb/out/laser");
+  click(page.button(1));  // and saved so
+  EXPECT_NE(fileText("/etc/printcap").find("\nshare:\\\n"), std::string::npos);
+  EXPECT_NE(fileText("/etc/dorvek/samba/share.sh").find("share=//localhost/laser\n"),
+            std::string::npos);
 }
 
 // Without the Avahi daemon the dialog says so, and the queues of a host typed there are found.
