@@ -14,7 +14,8 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   libclang-rt-14-dev libgtk2.0-dev libx11-dev gettext libgtest-dev libbenchmark-dev \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
   desktop-file-utils valgrind debhelper dpkg-dev fakeroot lintian man-db locales \
-  pkexec polkitd dbus-daemon dbus-system-bus-common ansible-core openssh-server
+  pkexec polkitd dbus-daemon dbus-system-bus-common ansible-core openssh-server \
+  libavahi-client-dev libavahi-glib-dev avahi-daemon avahi-utils samba smbclient
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 
@@ -26,7 +27,8 @@ help:
 	@echo "make test        deps + build, then run every test (unit, gui and system in the sandbox;"
 	@echo "                 the .deb built, lintian-checked and installed there with polkit;"
 	@echo "                 fleet/ applied over SSH to three simulated thin clients;"
-	@echo "                 crash kills, system faults, gui under valgrind, fuzz smoke)"
+	@echo "                 crash kills, system faults, gui under valgrind, fuzz smoke;"
+	@echo "                 Find and Browse against a second LPRng host, Avahi and smbd)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
 	@echo "make fuzz-smoke  the same for FUZZ_SMOKE_SECONDS=$(FUZZ_SMOKE_SECONDS) each (part of make test)"
 	@echo "make screenshot  remake the pictures in docs/ under the sandbox's Xvfb"
@@ -38,7 +40,8 @@ help:
 	@echo "make clean       remove $(BUILD_DIR)/"
 
 # The fleet test runs sshd inside its sandbox only: installing openssh-server must not start one
-# here, now (a policy-rc.d of ours refuses it for the time of the install) or at the next boot
+# here, now (a policy-rc.d of ours refuses it for the time of the install; so for samba's and
+# avahi-daemon's services, which the find test also runs in its sandbox only) or at the next boot
 # (Debian's ssh service does not start while /etc/ssh/sshd_not_to_be_run exists; remove that
 # file to use this machine's sshd).
 deps:
@@ -50,7 +53,9 @@ deps:
 	    echo "Installing:$$missing"; \
 	    policy=/usr/sbin/policy-rc.d; ours=""; \
 	    case " $$missing " in *" openssh-server "*) \
-	      mkdir -p /etc/ssh && touch /etc/ssh/sshd_not_to_be_run; \
+	      mkdir -p /etc/ssh && touch /etc/ssh/sshd_not_to_be_run;; \
+	    esac; \
+	    case " $$missing " in *" openssh-server "*|*" samba "*|*" avahi-daemon "*) \
 	      if [ ! -e $$policy ]; then printf '#!/bin/sh\nexit 101\n' > $$policy && chmod 755 $$policy && ours=1; fi;; \
 	    esac; \
 	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \

@@ -6,6 +6,7 @@
 #include "app/i18n.h"
 #include "app/text.h"
 #include "app/widgets.h"
+#include "find/find_dialogs.h"
 #include "printers/choosers.h"
 #include "printers/editor_paths.h"
 #include "printers/save.h"
@@ -72,6 +73,32 @@ GtkWidget* checkRow(std::initializer_list<const char*> labels) {
   return row;
 }
 
+// After the row's field, as children 3, 4...: packed from the end but first in the list, so
+// the label and the field keep their places.
+void appendToRow(GtkWidget* row, GtkWidget* widget, GtkSizeGroup* column) {
+  gtk_size_group_add_widget(column, widget);
+  gtk_box_pack_end(GTK_BOX(row), widget, FALSE, FALSE, 0);
+  gtk_box_reorder_child(GTK_BOX(row), widget, 0);
+}
+
+GtkWidget* rowButton(const char* label, GCallback handler) {
+  GtkWidget* button = gtk_button_new_with_mnemonic(label);
+  g_signal_connect(button, "clicked", handler, nullptr);
+  return button;
+}
+
+// Find... and Browse... stand in a column of their own, so every field stays aligned.
+void addServerButtons(GtkWidget* infoBox) {
+  GtkSizeGroup* column = gtk_size_group_new(GTK_SIZE_GROUP_HORIZONTAL);
+  GtkWidget* serverRow = infoRowOf(infoBox, kRowServer);
+  appendToRow(serverRow, rowButton(_("_Find..."), G_CALLBACK(buttonFind_clicked)), column);
+  appendToRow(serverRow, rowButton(_("_Browse..."), G_CALLBACK(buttonBrowse_clicked)), column);
+  for (int row = kRowName; row <= kRowPPD; ++row) {
+    if (row != kRowServer) appendToRow(infoRowOf(infoBox, InfoRow(row)), gtk_fixed_new(), column);
+  }
+  g_object_unref(column);
+}
+
 void buildInfoRows(GtkWidget* infoBox) {
   packRow(infoBox, info_entry(_("Printer Name:")));
   packRow(infoBox, info_entry(_("Description:")));
@@ -90,6 +117,7 @@ void buildInfoRows(GtkWidget* infoBox) {
   packChooserRow(infoBox, _("PPD Filter:"));
   packRow(infoBox, checkRow({_("Use Form Feed")}));
   packRow(infoBox, checkRow({_("Make Default"), _("Translate")}));
+  addServerButtons(infoBox);
 }
 
 void packEditorButton(GtkWidget* row, const char* label, GCallback handler, gpointer data) {
@@ -174,6 +202,7 @@ void rbnetwork_clicked(GtkWidget* widget, gpointer /*data*/) {
     gtk_widget_hide(infoRowOf(infoBox, row));
   }
   gtk_widget_hide(translateCheckOf(infoBox));
+  gtk_widget_hide(browseButtonOf(infoBox));
 }
 
 void rbsamba_clicked(GtkWidget* widget, gpointer /*data*/) {
@@ -183,6 +212,28 @@ void rbsamba_clicked(GtkWidget* widget, gpointer /*data*/) {
   setServerLabels(infoBox, _("Samba Server:"), _("Shared Printer:"));
   gtk_widget_show(translateCheckOf(infoBox));
   gtk_widget_hide(infoRowOf(infoBox, kRowDevice));
+  gtk_widget_hide(findButtonOf(infoBox));
+}
+
+void buttonFind_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* infoBox = ancestor(widget, 2);
+  FoundPrinter chosen;
+  if (!findNetworkPrinter(gtk_widget_get_toplevel(widget),
+                          entryText(infoFieldOf(infoBox, kRowServer)), &chosen))
+    return;
+  gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, kRowServer)), chosen.host.c_str());
+  gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, kRowShared)), chosen.queue.c_str());
+}
+
+void buttonBrowse_clicked(GtkWidget* widget, gpointer /*data*/) {
+  GtkWidget* infoBox = ancestor(widget, 2);
+  const ShareQuestion question{entryText(infoFieldOf(infoBox, kRowServer)),
+                               entryText(infoFieldOf(infoBox, kRowSmbUser)),
+                               entryText(infoFieldOf(infoBox, kRowSmbPassword)),
+                               entryText(infoFieldOf(infoBox, kRowSmbWorkgroup))};
+  std::string share;
+  if (browsePrinterShares(gtk_widget_get_toplevel(widget), question, &share))
+    gtk_entry_set_text(GTK_ENTRY(infoFieldOf(infoBox, kRowShared)), share.c_str());
 }
 
 void BtnPrintCancel_clicked(GtkWidget* widget, gpointer /*data*/) {

@@ -11,3 +11,7 @@ void rbparORusb_clicked(GtkWidget* widget, gpointer data);
 void rbnetwork_clicked(GtkWidget* widget, gpointer data);
 void rbsamba_clicked(GtkWidget* widget, gpointer data);
 void BtnPrintCancel_clicked(GtkWidget* widget, gpointer data);
+// "Find..." (Network) and "Browse..." (Samba) beside the server entry: the chosen printer or
+// share fills the entries; cancelling changes nothing.
+void buttonFind_clicked(GtkWidget* widget, gpointer data);
+void buttonBrowse_clicked(GtkWidget* widget, gpointer data);

@@ -61,3 +61,13 @@ GtkWidget* makeDefaultCheckOf(GtkWidget* infoBox) {
 GtkWidget* translateCheckOf(GtkWidget* infoBox) {
   return widgetAt(infoBox, {kRowDefault, 2});
 }
+
+// Printer Info box > row 4 > child 3.
+GtkWidget* findButtonOf(GtkWidget* infoBox) {
+  return widgetAt(infoBox, {kRowServer, 3});
+}
+
+// Printer Info box > row 4 > child 4.
+GtkWidget* browseButtonOf(GtkWidget* infoBox) {
+  return widgetAt(infoBox, {kRowServer, 4});
+}

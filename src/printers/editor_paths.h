@@ -37,3 +37,5 @@ GtkWidget* infoLabelOf(GtkWidget* infoBox, InfoRow row);  // child 1 of child N
 GtkWidget* formFeedCheckOf(GtkWidget* infoBox);           // child 1 of row 12
 GtkWidget* makeDefaultCheckOf(GtkWidget* infoBox);        // child 1 of row 13
 GtkWidget* translateCheckOf(GtkWidget* infoBox);          // child 2 of row 13
+GtkWidget* findButtonOf(GtkWidget* infoBox);              // child 3 of row 4 (Network)
+GtkWidget* browseButtonOf(GtkWidget* infoBox);            // child 4 of row 4 (Samba)

@@ -1,5 +1,8 @@
 // The Printers page and its editor on the real widgets, with a stand-in spooler and faults.
+#include <memory>
+
 #include "faults.h"
+#include "find/find_dialogs.h"
 #include "printers/listings.h"
 #include "printers_fixture.h"
 
@@ -327,4 +330,180 @@ TEST(FaultsDeathTest, UnwritableEtcEndsSavingWithTheMessage) {
                                    "make sure that your partition is not mounted as read "
                                    "only\nunchanged=1 temps=0\n$");
   }
+}
+
+// Run by tests/system/test_find.sh against its LPRng host (10.23.0.2: raw, laser), Avahi
+// daemon (Laser on lpdhost.local with rp=laser, Plain without rp) and smbd (laser, colour).
+namespace {
+
+bool findPhase(const char* phase) {
+  const char* wanted = std::getenv("SPM_TEST_FIND");
+  return wanted != nullptr && std::string(wanted) == phase;
+}
+
+struct Found {
+  std::string status;
+  Lines rows;  // "CELL1 CELL2", sorted: which search answers first is not fixed
+  double seconds = 0;
+};
+
+// Presses Find or Browse (and types `host` into Find's own entry, then Search); once the
+// dialog's searches are over (no "..." left in its status, or at once with `wait` false), notes
+// what it shows and chooses the row named `pick` (none: Cancel).
+Found answerFind(GtkWidget* button, const std::string& pick, bool wait = true,
+                 std::string host = "") {
+  struct Driver {
+    std::string pick;
+    bool wait;
+    std::string host;
+    Found found;
+    gint64 answered = 0;
+  } driver{pick, wait, host, {}};
+  const gint64 start = g_get_monotonic_time();
+  const guint source = g_timeout_add(
+      20,
+      [](gpointer data) -> gboolean {
+        auto* d = static_cast<Driver*>(data);
+        GtkWidget* dialog = gtk_grab_get_current();
+        if (!GTK_IS_DIALOG(dialog) || d->answered != 0) return TRUE;
+        if (!d->host.empty()) {
+          gtk_entry_set_text(GTK_ENTRY(findHostEntryOf(dialog)), d->host.c_str());
+          click(findSearchButtonOf(dialog));
+          d->host.clear();
+        }
+        d->found.status = gtk_label_get_text(GTK_LABEL(findStatusOf(dialog)));
+        if (d->wait && d->found.status.find("...") != std::string::npos) return TRUE;
+        GtkWidget* list = foundListOf(dialog);
+        for (int row = 0; row < clistRows(list); ++row) {
+          d->found.rows.push_back(clistCell(list, row, 0) + " " + clistCell(list, row, 1));
+          if (clistCell(list, row, 0) == d->pick || clistCell(list, row, 1) == d->pick)
+            gtk_clist_select_row(GTK_CLIST(list), row, 0);
+        }
+        std::sort(d->found.rows.begin(), d->found.rows.end());
+        d->answered = g_get_monotonic_time();
+        gtk_dialog_response(GTK_DIALOG(dialog),
+                            d->pick.empty() ? GTK_RESPONSE_REJECT : GTK_RESPONSE_ACCEPT);
+        return TRUE;
+      },
+      &driver);
+  click(button);
+  g_source_remove(source);
+  driver.found.seconds = double(driver.answered - start) / 1e6;
+  if (!wait) driver.found.seconds = double(g_get_monotonic_time() - driver.answered) / 1e6;
+  return driver.found;
+}
+
+// "_Test", answering its dialog once the page reached `out` (answering empties the queues).
+void testPageReaches(const PrintersPage& page, const std::string& out) {
+  alarm(60);
+  writeFile("/etc/testpg.ascii", "Find test page\n");
+  std::unique_ptr<DialogLog> log;
+  const std::pair<std::string, std::unique_ptr<DialogLog>*> watch{out, &log};
+  const guint source = g_timeout_add(
+      50,
+      [](gpointer data) -> gboolean {
+        auto* w = static_cast<decltype(watch)*>(data);
+        if (*w->second == nullptr && fileText(w->first).find("Find test page") != std::string::npos)
+          *w->second = std::make_unique<DialogLog>();
+        return TRUE;
+      },
+      const_cast<void*>(static_cast<const void*>(&watch)));
+  click(page.button(2));
+  g_source_remove(source);
+  ASSERT_TRUE(log != nullptr) << out;
+  EXPECT_EQ(log->text().rfind("Printing Confirmation:", 0), 0u) << log->text();
+  alarm(0);
+}
+
+const std::string kAnnounced = "Printers that announce themselves are listed.\n";
+
+}  // namespace
+
+// Announced printers and a typed host's queues, every outcome in words; a host that drops what
+// it is sent is given up within the limit, and Cancel ends a search at once, changing nothing.
+// The announced printer chosen prints its test page into lpdhost's queue "laser".
+TEST(Finding, NetworkPrintersAndTheQueuesOfAHost) {
+  if (!findPhase("*")) GTEST_SKIP() << "test_find.sh runs it";
+  PrintersPage page;
+  page.open(-1);
+  click(page.type(kNetwork));
+  EXPECT_TRUE(shown(findButtonOf(page.info())) && !shown(browseButtonOf(page.info())));
+  const Lines announced = {"10.23.0.2 laser", "10.24.0.1 lp"};
+  const std::tuple<const char*, std::string, Lines> cases[] = {
+      {"10.23.0.2",
+       kAnnounced + "The queues of 10.23.0.2 are listed.",
+       {"10.23.0.2 laser", "10.23.0.2 raw", "10.24.0.1 lp"}},
+      {"127.0.0.1", kAnnounced + "No LPD server answers on 127.0.0.1.", announced},
+      {"nosuch.invalid", kAnnounced + "The host nosuch.invalid is unknown.", announced},
+      {"10.23.0.9", kAnnounced + "The host 10.23.0.9 does not answer.", announced},
+      {"", "Printers that announce themselves are listed.", announced},
+  };
+  for (const auto& [host, status, rows] : cases) {
+    page.set(kRowServer, host);
+    const Found found = answerFind(findButtonOf(page.info()), *host ? "" : "laser");
+    EXPECT_EQ(found.status, status);
+    EXPECT_EQ(found.rows, rows) << host;
+    EXPECT_LT(found.seconds, 11) << host;
+  }
+  EXPECT_EQ(entryText(page.field(kRowServer)) + "/" + entryText(page.field(kRowShared)),
+            "10.23.0.2/laser");
+  page.set(kRowServer, "10.23.0.9");
+  EXPECT_LT(answerFind(findButtonOf(page.info()), "", false).seconds, 0.2);
+  EXPECT_EQ(entryText(page.field(kRowServer)), "10.23.0.9");
+  page.set(kRowServer, "10.23.0.2");
+  page.set(kRowName, "found");
+  testPageReaches(page, "/tmp/find/laser.out");
+}
+
+// Browse lists the printer shares only, as the typed user or as a guest, says the server's
+// refusal, leaves no password file behind, and the share chosen gets the test page.
+TEST(Finding, PrinterSharesOfASambaServer) {
+  if (!findPhase("*")) GTEST_SKIP() << "test_find.sh runs it";
+  PrintersPage page;
+  page.open(-1);
+  click(page.type(kSamba));
+  EXPECT_TRUE(!shown(findButtonOf(page.info())) && shown(browseButtonOf(page.info())));
+  const Lines shares = {"colour Colour", "laser Laser on the 2nd floor"};
+  const std::tuple<const char*, const char*, const char*, std::string, Lines> cases[] = {
+      {"ann",
+       "wrong",
+       "",
+       "localhost refused access: session setup failed: NT_STATUS_LOGON_FAILURE",
+       {}},
+      {"", "", "", "The printer shares of localhost are listed.", shares},
+      {"ann", "ann-pw", "laser", "The printer shares of localhost are listed.", shares},
+  };
+  page.set(kRowServer, "localhost");
+  for (const auto& [user, password, pick, status, rows] : cases) {
+    page.set(kRowSmbUser, user);
+    page.set(kRowSmbPassword, password);
+    const Found found = answerFind(browseButtonOf(page.info()), pick);
+    EXPECT_EQ(found.status, status);
+    EXPECT_EQ(found.rows, rows) << user;
+    for (const auto& file : std::filesystem::directory_iterator("/tmp"))
+      EXPECT_EQ(file.path().string().find("smbauth"), std::string::npos);
+  }
+  EXPECT_EQ(entryText(page.field(kRowShared)), "laser");
+  page.set(kRowName, "share");
+  std::filesystem::create_directories("/etc/dorvek/samba");  // as start-up makes it
+  testPageReaches(page, "/tmp/find/smb/out/laser");
+  click(page.button(1));  // and saved so
+  EXPECT_NE(fileText("/etc/printcap").find("\nshare:\\\n"), std::string::npos);
+  EXPECT_NE(fileText("/etc/dorvek/samba/share.sh").find("share=//localhost/laser\n"),
+            std::string::npos);
+}
+
+// Without the Avahi daemon the dialog says so, and the queues of a host typed there are found.
+TEST(Finding, WithoutAvahi) {
+  if (!findPhase("WithoutAvahi")) GTEST_SKIP() << "test_find.sh runs it";
+  PrintersPage page;
+  page.open(-1);
+  click(page.type(kNetwork));
+  const Found found = answerFind(findButtonOf(page.info()), "raw", true, "10.23.0.2");
+  EXPECT_EQ(found.status,
+            "Printers that announce themselves need the Avahi daemon (avahi-daemon)\nThe queues "
+            "of 10.23.0.2 are listed.");
+  EXPECT_EQ(found.rows, (Lines{"10.23.0.2 laser", "10.23.0.2 raw"}));
+  EXPECT_EQ(entryText(page.field(kRowServer)) + "/" + entryText(page.field(kRowShared)),
+            "10.23.0.2/raw");
 }

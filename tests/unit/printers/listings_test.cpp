@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "find/replies.h"
+
 using namespace std::string_literals;
 
 TEST(Listings, ItemsPreselectedFilterAndTestPrintFailure) {
@@ -14,4 +16,50 @@ TEST(Listings, ItemsPreselectedFilterAndTestPrintFailure) {
   // Pieces are 199 bytes: a marker across the edge is not seen, one inside the next piece is.
   EXPECT_EQ(testPrintFailure(std::string(195, 'x') + "Error:\n"), std::nullopt);
   EXPECT_EQ(testPrintFailure(std::string(199, 'x') + "Error:\n"), "Error:\n");
+}
+
+// What hosts, announcements and smbclient answer: only real queue and share names get through.
+TEST(FindReplies, QueuesAnnouncementsAndShares) {
+  using Names = std::vector<std::string>;
+  const std::pair<std::string, Names> lprng[] = {
+      {"raw@localhost 0 jobs\nlaser@localhost 0 jobs\n", {"raw", "laser"}},
+      {"Printer: raw@h\n Queue: no printable jobs in queue\nPrinter: laser@h 'x'\r\n"
+       " Rank Owner/ID\n1 root@h+12 A 12 /etc/x 15 12:00:00\n",
+       {"raw", "laser"}},
+      {"Printer: nosuch@h - ERROR: spool queue for 'nosuch' does not exist on server h\n", {}},
+      {"a:b@h 1\n@h 1\nq\x01@h\n\xc3\xa9@h\nall@h ready\nraw@h 0\nraw@h 1\n", {"raw"}},
+  };
+  for (const auto& [reply, queues] : lprng) EXPECT_EQ(lprngQueues(reply), queues) << reply;
+  EXPECT_TRUE(probedQueueExists("lp: ready\n"));
+  for (const char* no : {"", " \r\n", "Unknown printer\n", "queue lp: permission denied"})
+    EXPECT_FALSE(probedQueueExists(no)) << no;
+  EXPECT_EQ(lpdRefusal("x\nPrinter: lp@h - no permission to list\n"),
+            "Printer: lp@h - no permission to list");
+  EXPECT_EQ(announcedQueue({"note=2nd", "RP=laser"}), "laser");
+  for (const Names& txt : {Names{}, Names{"rp="}, Names{"rp=a b"}, Names{"rp=x;y:z"}})
+    EXPECT_EQ(announcedQueue(txt), "lp");
+  for (const char* host : {"lpdhost.local", "10.23.0.2", "print_1"})
+    EXPECT_TRUE(plausibleHost(host));
+  for (const char* host : {"", "-L", "a b", "h;id", "h\n"}) EXPECT_FALSE(plausibleHost(host));
+  const ShareListing shares = parseShareListing(
+      "Printer|laser|Laser 2nd\nDisk|files|x\nPrinter|c\xff|\nIPC|IPC$|y\nPrinter||z\n"
+      "SMB1 disabled -- no workgroup available\n");
+  EXPECT_EQ(shares.printers.size(), 2u);
+  EXPECT_EQ(
+      shares.printers[0].name + "|" + shares.printers[0].comment + "|" + shares.printers[1].name,
+      "laser|Laser 2nd|c\xef\xbf\xbd");
+  const std::pair<const char*, ListingOutcome> failures[] = {
+      {"session setup failed: NT_STATUS_LOGON_FAILURE", ListingOutcome::kDenied},
+      {"do_connect: Connection to h failed (Error NT_STATUS_CONNECTION_REFUSED)",
+       ListingOutcome::kNoServer},
+      {"do_connect: Connection to h failed (Error NT_STATUS_IO_TIMEOUT)",
+       ListingOutcome::kNotAnswering},
+      {"tree connect failed: NT_STATUS_BAD_NETWORK_NAME", ListingOutcome::kFailed}};
+  for (const auto& [line, outcome] : failures) {
+    const ShareListing listing = parseShareListing(std::string("\n") + line + "\r\n");
+    EXPECT_EQ(listing.outcome, outcome) << line;
+    EXPECT_EQ(listing.reason, line);
+  }
+  EXPECT_EQ(smbAuthenticationFile("ann", "p w", "OFFICE"),
+            "username = ann\npassword = p w\ndomain = OFFICE\n");
 }

@@ -1,0 +1,32 @@
+// Printers that announce an LPD service on the local network (DNS-SD `_printer._tcp`), through
+// the Avahi daemon's client library on the GLib main loop.
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct AnnouncedPrinter {
+  std::string name;      // the service name people gave it
+  std::string hostName;  // as announced (NAME.local)
+  std::string address;   // what it resolved to, for the LPD Server entry
+  std::string queue;     // its "rp" text record, or "lp"
+};
+
+enum class DnssdOutcome { kFound, kNothingFound, kNoDaemon };
+
+struct DnssdEvents {
+  // Also after finished: the search goes on, quietly, until it is stopped.
+  std::function<void(const AnnouncedPrinter& printer)> printerFound;
+  // Once: when the daemon has told all it knows, or at the time limit.
+  std::function<void(DnssdOutcome outcome)> finished;
+};
+
+// Seconds that announcements are waited for.
+inline constexpr unsigned kDnssdSearchSeconds = 5;
+
+class DnssdSearch;
+// Starts browsing; without a reachable Avahi daemon it finishes with kNoDaemon from the main
+// loop, never from within this call.
+DnssdSearch* startDnssdSearch(DnssdEvents events);
+// Stops at once (no event follows) and frees the search; also after it finished.
+void stopDnssdSearch(DnssdSearch* search);

@@ -1,0 +1,48 @@
+#!/bin/bash
+# Finding printers against real daemons in the sandbox: a second LPRng host in network, mount
+# and PID namespaces of its own (10.23.0.2, queues raw and laser, listening on port 515), an
+# Avahi daemon on the sandbox's own system bus announcing two printers on a veth pair, and an
+# smbd with two printer shares and a disk share. The editor's side runs in-process:
+# gui_printers --gtest_filter='Finding.*', then once more with the Avahi daemon stopped.
+. "$(dirname "$0")/lib.sh"
+t=/tmp/find && mkdir -p $t/{spool,run} && cd $t && : > raw.out && : > laser.out && chmod 666 ./*.out
+printf 'raw:lp=%s/raw.out:sd=/var/spool/lpd/raw\nlaser:lp=%s/laser.out:sd=/var/spool/lpd/laser\n' $t $t > printcap
+cp /usr/sbin/lpd lpdhost  # a name of its own: the program's restart runs "killall lpd"
+echo 'DEFAULT ACCEPT' > lpd.perms && echo 'lpd_listen_port=515' > lpd.conf && touch /etc/printcap && mkdir -p /var/spool/lpd
+ip netns add lpdhost && ip link add v0 type veth peer name eth0 netns lpdhost
+ip addr add 10.23.0.1/24 dev v0 && ip link set v0 up && ip -n lpdhost addr add 10.23.0.2/24 dev eth0
+ip -n lpdhost link set eth0 up && ip -n lpdhost link set lo up
+ip netns exec lpdhost unshare --mount --pid --fork --kill-child --mount-proc bash -c "
+  for f in printcap lprng/lpd.perms lprng/lpd.conf; do mount --bind $t/\${f#*/} /etc/\$f; done
+  mount --bind $t/spool /var/spool/lpd && mount --bind $t/run /run && mkdir /run/lprng
+  chown daemon:lp /var/spool/lpd /run/lprng && checkpc -f > /dev/null 2>&1; $t/lpdhost; exec sleep 900" &
+# Avahi needs an interface that does multicast: lo does not, a veth pair does.
+ip link add av0 type veth peer name av1 && ip link set av1 up && ip link set av0 up && ip addr add 10.24.0.1/24 dev av0
+mkdir -p /run/dbus /run/avahi-daemon && dbus-daemon --system --fork
+printf '[server]\nhost-name=sandbox\nuse-ipv6=no\nallow-interfaces=av0\n[publish]\npublish-workstation=no\n' > avahi.conf
+avahi-daemon --no-drop-root --no-chroot --no-rlimits -f avahi.conf > avahi.log 2>&1 &
+avahi=$!
+check "the Avahi daemon answers" within 10 'avahi-browse -at > /dev/null 2>&1'
+avahi-publish -a -R lpdhost.local 10.23.0.2 > /dev/null 2>&1 &
+avahi-publish -s -H lpdhost.local Laser _printer._tcp 515 rp=laser > /dev/null 2>&1 &
+avahi-publish -s Plain _printer._tcp 515 > /dev/null 2>&1 &
+s=$t/smb && mkdir -p $s/{priv,lock,state,cache,pid,spool,disk,out} && chmod 1777 $s/spool $s/out
+printf '%s\n' '[global]' 'server role = standalone server' 'interfaces = lo' 'bind interfaces only = yes' \
+  "private dir = $s/priv" "lock directory = $s/lock" "state directory = $s/state" "cache directory = $s/cache" \
+  "pid directory = $s/pid" "ncalrpc dir = $s/ncalrpc" 'load printers = no' 'printing = bsd' \
+  'printcap name = /dev/null' 'disable spoolss = yes' 'map to guest = bad user' \
+  '[laser]' 'comment = Laser on the 2nd floor' "path = $s/spool" 'printable = yes' "print command = cp %s $s/out/laser; rm %s" \
+  '[colour]' 'comment = Colour' "path = $s/spool" 'printable = yes' 'guest ok = yes' "print command = rm %s" \
+  '[files]' 'comment = Just files' "path = $s/disk" > $s/smb.conf
+useradd -M ann && printf 'ann-pw\nann-pw\n' | smbpasswd -c $s/smb.conf -a -s ann > /dev/null
+smbd --foreground --no-process-group -s $s/smb.conf > $s/smbd.out 2>&1 &
+check "lpdhost and smbd listen" within 10 "ip netns exec lpdhost ss -ltn | grep -q :515 && ss -ltn | grep -q :445"
+check "both printers are announced" within 10 '[ $(avahi-browse -t -p _printer._tcp 2> /dev/null | wc -l) = 2 ]'
+gui() { SPM_TEST_FIND=$1 "$(dirname "$program")"/tests/gui_printers --gtest_filter="Finding.$1" > gui.out 2>&1; }
+passed() { grep -q "^\[  PASSED  \] $1 test" gui.out; }
+gui '*'
+check "Find, Browse and their test pages: $(grep -B2 -A8 'Failure\|Alarm' gui.out)" passed 2
+kill $avahi && wait $avahi
+gui WithoutAvahi
+check "without the Avahi daemon: $(grep -B2 -A8 'Failure\|Alarm' gui.out)" passed 1
+finish
