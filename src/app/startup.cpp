@@ -93,14 +93,6 @@ void reportNoDisplay(const char* programName) {
   reportLine(programName, _("cannot open the display"));
 }
 
-// Whether this process runs the installed program's file, under whatever name it was started.
-bool runsInstalledProgram() {
-  struct stat self {};
-  struct stat installed {};
-  return stat("/proc/self/exe", &self) == 0 && stat(kInstalledProgram, &installed) == 0 &&
-         self.st_dev == installed.st_dev && self.st_ino == installed.st_ino;
-}
-
 // An admitted user other than root could change nothing: the installed program asks pkexec to
 // start it again as root (polkit decides and asks for a password). A copy from elsewhere (a
 // build tree) is not handed over, as pkexec would start another file.
@@ -149,6 +141,13 @@ int runMainWindow(const PageBuilders& pages) {
 }
 
 }  // namespace
+
+bool runsInstalledProgram() {
+  struct stat self {};
+  struct stat installed {};
+  return stat("/proc/self/exe", &self) == 0 && stat(kInstalledProgram, &installed) == 0 &&
+         self.st_dev == installed.st_dev && self.st_ino == installed.st_ino;
+}
 
 bool user_authorized(const char* group_name) {
   const struct passwd* user = getpwuid(getuid());

@@ -15,6 +15,8 @@ struct PageBuilders {
   void (*switchPage)(GtkNotebook*, GtkNotebookPage*, guint, gpointer) = nullptr;
 };
 
+// Whether this process runs the installed program's file, under whatever name it was started.
+bool runsInstalledProgram();
 // True when the real user is "root" or a listed member of group_name.
 bool user_authorized(const char* group_name);
 // True when another process of the program named programName (argv[0]) is running; the

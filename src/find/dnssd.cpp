@@ -1,119 +1,92 @@
 #include "find/dnssd.h"
 
-#include <avahi-client/client.h>
-#include <avahi-client/lookup.h>
-#include <avahi-common/error.h>
-#include <avahi-glib/glib-watch.h>
+#include <dlfcn.h>
+#include <glib.h>
 
 #include <vector>
 
+#include "app/startup.h"
+#include "find/dnssd_module.h"
 #include "find/replies.h"
+
+#ifndef SPM_DNSSD_MODULE
+#error "SPM_DNSSD_MODULE names the DNS-SD module of this build"
+#endif
+
+namespace {
+
+// The installed program takes the package's module, never one from a build folder.
+const char* const kInstalledDnssdModule = "/usr/lib/solvo-printer-mgr/dnssd.so";
+
+struct DnssdModule {
+  SpmDnssdStart start = nullptr;
+  SpmDnssdStop stop = nullptr;
+  std::string error;
+};
+
+DnssdModule loadDnssdModule() {
+  DnssdModule module;
+  const char* path = runsInstalledProgram() ? kInstalledDnssdModule : SPM_DNSSD_MODULE;
+  // Kept for the rest of the run: a search may be started again at any time.
+  void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+  if (handle != nullptr) {
+    module.start = reinterpret_cast<SpmDnssdStart>(dlsym(handle, kSpmDnssdStartSymbol));
+    module.stop = reinterpret_cast<SpmDnssdStop>(dlsym(handle, kSpmDnssdStopSymbol));
+  }
+  if (module.start == nullptr || module.stop == nullptr) {
+    const char* reason = dlerror();
+    module.error = reason != nullptr ? reason : path;
+    module.start = nullptr;
+  }
+  return module;
+}
+
+const DnssdModule& dnssdModule() {
+  static const DnssdModule module = loadDnssdModule();
+  return module;
+}
+
+}  // namespace
 
 class DnssdSearch {
  public:
   explicit DnssdSearch(DnssdEvents events) : events_(std::move(events)) {
-    poll_ = avahi_glib_poll_new(nullptr, G_PRIORITY_DEFAULT);
-    int error = 0;
-    client_ = avahi_client_new(avahi_glib_poll_get(poll_), static_cast<AvahiClientFlags>(0),
-                               &DnssdSearch::clientChanged, this, &error);
-    // Said from the main loop, so the caller holds the search before any event.
-    timer_ = client_ == nullptr
-                 ? g_idle_add(&DnssdSearch::noDaemon, this)
-                 : g_timeout_add_seconds(kDnssdSearchSeconds, &DnssdSearch::timeUp, this);
+    const DnssdModule& module = dnssdModule();
+    calls_ = {&DnssdSearch::found, &DnssdSearch::finished, this};
+    if (module.start != nullptr) {
+      search_ = module.start(&calls_, kDnssdSearchSeconds);
+    } else {
+      // Said from the main loop, as the module says its outcomes.
+      idle_ = g_idle_add(&DnssdSearch::noModule, this);
+    }
   }
   ~DnssdSearch() {
-    if (timer_ != 0) g_source_remove(timer_);
-    if (client_ != nullptr) avahi_client_free(client_);  // with its browser and resolvers
-    avahi_glib_poll_free(poll_);
+    if (search_ != nullptr) dnssdModule().stop(search_);
+    if (idle_ != 0) g_source_remove(idle_);
   }
 
  private:
-  void finish(DnssdOutcome outcome) {
-    if (finished_) return;
-    finished_ = true;
-    if (timer_ != 0) g_source_remove(timer_);
-    timer_ = 0;
-    events_.finished(outcome);
+  static void found(void* self, const char* name, const char* hostName, const char* address,
+                    const char* const* records, const std::size_t* sizes, std::size_t count) {
+    std::vector<std::string> textRecords;
+    for (std::size_t i = 0; i < count; ++i) textRecords.emplace_back(records[i], sizes[i]);
+    static_cast<DnssdSearch*>(self)->events_.printerFound(
+        {name, hostName, address, announcedQueue(textRecords)});
   }
-  void finishAsFound() { finish(found_ > 0 ? DnssdOutcome::kFound : DnssdOutcome::kNothingFound); }
-
-  static gboolean noDaemon(gpointer self) {
+  static void finished(void* self, int outcome) {
+    static_cast<DnssdSearch*>(self)->events_.finished(static_cast<DnssdOutcome>(outcome));
+  }
+  static gboolean noModule(gpointer self) {
     auto* search = static_cast<DnssdSearch*>(self);
-    search->timer_ = 0;
-    search->finish(DnssdOutcome::kNoDaemon);
+    search->idle_ = 0;
+    search->events_.finished(DnssdOutcome::kNoModule);
     return FALSE;
-  }
-  static gboolean timeUp(gpointer self) {
-    auto* search = static_cast<DnssdSearch*>(self);
-    search->timer_ = 0;
-    search->finishAsFound();
-    return FALSE;
-  }
-
-  static void clientChanged(AvahiClient* client, AvahiClientState state, void* self) {
-    auto* search = static_cast<DnssdSearch*>(self);
-    if (state == AVAHI_CLIENT_S_RUNNING && search->browser_ == nullptr) {
-      // IPv4 only: the spooler's printcap takes an address or a name, and one row per printer.
-      search->browser_ = avahi_service_browser_new(
-          client, AVAHI_IF_UNSPEC, AVAHI_PROTO_INET, "_printer._tcp", nullptr,
-          static_cast<AvahiLookupFlags>(0), &DnssdSearch::serviceChanged, search);
-    } else if (state == AVAHI_CLIENT_FAILURE && search->browser_ != nullptr) {
-      search->finishAsFound();  // the daemon went away meanwhile
-    }
-  }
-
-  static void serviceChanged(AvahiServiceBrowser* browser, AvahiIfIndex interface,
-                             AvahiProtocol protocol, AvahiBrowserEvent event, const char* name,
-                             const char* type, const char* domain, AvahiLookupResultFlags,
-                             void* self) {
-    auto* search = static_cast<DnssdSearch*>(self);
-    if (event == AVAHI_BROWSER_NEW) {
-      AvahiServiceResolver* resolver = avahi_service_resolver_new(
-          avahi_service_browser_get_client(browser), interface, protocol, name, type, domain,
-          AVAHI_PROTO_INET, static_cast<AvahiLookupFlags>(0), &DnssdSearch::resolved, search);
-      if (resolver != nullptr) ++search->resolving_;
-    } else if (event == AVAHI_BROWSER_ALL_FOR_NOW) {
-      search->allForNow_ = true;
-      search->finishWhenDone();
-    } else if (event == AVAHI_BROWSER_FAILURE) {
-      search->finishAsFound();
-    }
-  }
-
-  void finishWhenDone() {
-    if (allForNow_ && resolving_ == 0) finishAsFound();
-  }
-
-  static void resolved(AvahiServiceResolver* resolver, AvahiIfIndex, AvahiProtocol,
-                       AvahiResolverEvent event, const char* name, const char*, const char*,
-                       const char* hostName, const AvahiAddress* address, uint16_t,
-                       AvahiStringList* txt, AvahiLookupResultFlags, void* self) {
-    auto* search = static_cast<DnssdSearch*>(self);
-    // Also after the outcome was said: a printer that answers late still gets its row.
-    if (event == AVAHI_RESOLVER_FOUND) {
-      std::vector<std::string> records;
-      for (AvahiStringList* record = txt; record != nullptr;
-           record = avahi_string_list_get_next(record)) {
-        records.emplace_back(reinterpret_cast<const char*>(avahi_string_list_get_text(record)),
-                             avahi_string_list_get_size(record));
-      }
-      char text[AVAHI_ADDRESS_STR_MAX] = "";
-      avahi_address_snprint(text, sizeof text, address);
-      ++search->found_;
-      search->events_.printerFound({name, hostName, text, announcedQueue(records)});
-    }
-    avahi_service_resolver_free(resolver);
-    --search->resolving_;
-    search->finishWhenDone();
   }
 
   DnssdEvents events_;
-  AvahiGLibPoll* poll_ = nullptr;
-  AvahiClient* client_ = nullptr;
-  AvahiServiceBrowser* browser_ = nullptr;
-  guint timer_ = 0;
-  int resolving_ = 0, found_ = 0;
-  bool allForNow_ = false, finished_ = false;
+  SpmDnssdCalls calls_{};
+  void* search_ = nullptr;
+  guint idle_ = 0;
 };
 
 DnssdSearch* startDnssdSearch(DnssdEvents events) {
@@ -122,4 +95,8 @@ DnssdSearch* startDnssdSearch(DnssdEvents events) {
 
 void stopDnssdSearch(DnssdSearch* search) {
   delete search;
+}
+
+std::string dnssdModuleError() {
+  return dnssdModule().error;
 }

@@ -1,5 +1,6 @@
 // Printers that announce an LPD service on the local network (DNS-SD `_printer._tcp`), through
-// the Avahi daemon's client library on the GLib main loop.
+// the Avahi daemon's client library on the GLib main loop. That library lives in a module of
+// the program's own, loaded at the first search (dnssd_module.h).
 #pragma once
 
 #include <functional>
@@ -12,7 +13,8 @@ struct AnnouncedPrinter {
   std::string queue;     // its "rp" text record, or "lp"
 };
 
-enum class DnssdOutcome { kFound, kNothingFound, kNoDaemon };
+// kNoModule: the module or the libraries it needs cannot be loaded (dnssdModuleError says why).
+enum class DnssdOutcome { kFound, kNothingFound, kNoDaemon, kNoModule };
 
 struct DnssdEvents {
   // Also after finished: the search goes on, quietly, until it is stopped.
@@ -30,3 +32,5 @@ class DnssdSearch;
 DnssdSearch* startDnssdSearch(DnssdEvents events);
 // Stops at once (no event follows) and frees the search; also after it finished.
 void stopDnssdSearch(DnssdSearch* search);
+// Why the module could not be loaded (the loader's own words); empty while it could.
+std::string dnssdModuleError();

@@ -96,6 +96,21 @@ struct FindSession {
   void askHost(const std::string& host);
 };
 
+std::string dnssdOutcomeText(DnssdOutcome outcome) {
+  switch (outcome) {
+    case DnssdOutcome::kFound:
+      return _("Printers that announce themselves are listed.");
+    case DnssdOutcome::kNothingFound:
+      return _("No printer announces itself on the local network.");
+    case DnssdOutcome::kNoDaemon:
+      return _("Printers that announce themselves need the Avahi daemon (avahi-daemon)");
+    case DnssdOutcome::kNoModule:
+      break;
+  }
+  return format(_("Printers that announce themselves cannot be looked for: %s"),
+                dnssdModuleError());
+}
+
 void FindSession::startDnssd() {
   dnssdStatus = _("Looking for printers that announce themselves...");
   dnssd = startDnssdSearch(
@@ -107,12 +122,7 @@ void FindSession::startDnssd() {
          }
        },
        [this](DnssdOutcome outcome) {
-         dnssdStatus = outcome == DnssdOutcome::kNoDaemon
-                           ? _("Printers that announce themselves need the Avahi daemon "
-                               "(avahi-daemon)")
-                       : outcome == DnssdOutcome::kFound
-                           ? _("Printers that announce themselves are listed.")
-                           : _("No printer announces itself on the local network.");
+         dnssdStatus = dnssdOutcomeText(outcome);
          showStatus();
        }});
   showStatus();

@@ -9,6 +9,7 @@ check "the link leads to lprng's lpf" test "$(readlink -f /usr/lib/lprng/filters
 SPM_TEST_INSTALLED=1 "$(dirname "$program")"/tests/gui_printers --gtest_filter='Installed.*' > /tmp/gui.out 2>&1
 check "lpf preselected, the test page printed into /dev/lp0: $(grep -A4 Failure /tmp/gui.out)" grep -q '^\[  PASSED  \] 1 test' /tmp/gui.out
 /usr/bin/solvo-printer-mgr > /dev/null 2>&1 &
+check "Avahi is loaded only at the first search" bash -c '! ldd /usr/bin/solvo-printer-mgr | grep -q avahi && ldd /usr/lib/solvo-printer-mgr/dnssd.so | grep -q libavahi-glib'
 check "the window has its 16x16 icon" grep -q 'Icon (16 x 16)' <(xprop -id "$(window)" _NET_WM_ICON)
 check "purge removes the link" bash -c 'dpkg --purge solvo-printer-mgr > /dev/null && test ! -e /usr/lib/lprng/filters'
 mkdir -p /usr/lib/lprng/filters && install_package && dpkg --purge solvo-printer-mgr > /dev/null
