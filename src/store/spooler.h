@@ -19,6 +19,9 @@ std::string lprmQueueCommand(const std::string& printerName);
 std::string lprmEverythingCommand();
 // "lpr FILE"
 std::string lprCommand(const std::string& file);
+// The boot-time switch: the script and its link in /etc/rcS.d.
+extern const char* const kLpdBootScript;  // "/etc/init.d/runlpd"
+extern const char* const kLpdBootLink;    // "/etc/rcS.d/S76runlpd"
 // The nine lines of the restart, in order.
 const std::vector<std::string>& restartCommands();
 
