@@ -14,13 +14,13 @@ namespace {
 // ---- The capture's text ----
 
 bool isPlainNameByte(unsigned char c) {
-  return std::isalnum(c) != 0 || std::strchr("._/@+=:,-", c) != nullptr;
+  return std::isalnum(c) != 0 || (c != 0 && std::strchr("._/@+=:,-", c) != nullptr);
 }
 
 std::string percentEncoded(const std::string& name) {
   std::string out;
   for (const unsigned char c : name) {
-    if (c != 0 && isPlainNameByte(c)) {
+    if (isPlainNameByte(c)) {
       out += static_cast<char>(c);
     } else {
       char escape[4];
@@ -48,20 +48,23 @@ std::optional<std::string> percentDecoded(const std::string& field) {
     }
     if (i + 2 >= field.size()) return std::nullopt;
     const int high = hexValue(field[i + 1]), low = hexValue(field[i + 2]);
-    if (high < 0 || low < 0) return std::nullopt;
+    if (high < 0 || low < 0 || high + low == 0) return std::nullopt;  // no NUL in a path
     out += static_cast<char>(high * 16 + low);
     i += 2;
   }
   return out;
 }
 
+// "-" for no bytes, so that the field is never empty.
 std::string base64(const std::string& bytes) {
+  if (bytes.empty()) return "-";
   std::unique_ptr<gchar, decltype(&g_free)> text(
       g_base64_encode(reinterpret_cast<const guchar*>(bytes.data()), bytes.size()), g_free);
   return text.get();
 }
 
 std::optional<std::string> fromBase64(const std::string& text) {
+  if (text == "-") return std::string();
   const bool wellFormed =
       text.size() % 4 == 0 && std::all_of(text.begin(), text.end(), [](unsigned char c) {
         return std::isalnum(c) != 0 || c == '+' || c == '/' || c == '=';

@@ -37,7 +37,7 @@ struct FleetLayout {
 };
 
 // The capture as one text file: a line per file or link; names are percent-encoded where they
-// hold anything but [A-Za-z0-9._/@+=:,-], contents are base64.
+// hold anything but [A-Za-z0-9._/@+=:,-], contents are base64 ("-" when empty).
 std::string formatCapture(const HeldFiles& held);
 // Nothing when the text is no capture (an unknown line, a bad mode, broken encoding).
 std::optional<HeldFiles> parseCapture(const std::string& text);

@@ -41,20 +41,22 @@ const FleetLayout kLayout{{"/etc/printcap", "/etc/printers_info"},
 
 TEST(Rollout, CaptureKeepsEveryByteAndRefusesAnythingElse) {
   const HeldFiles held{{{"/etc/printcap", 0644, "root", "root", "p:lp=/dev/lp0:\n"},
-                        {"/etc/dorvek/samba/a b%\n\xff.sh", 0750, "root", "lp", "\0\xff"s}},
+                        {"/etc/dorvek/samba/a b%\n\xff.sh", 0750, "root", "lp", "\0\xff"s},
+                        {"/etc/printers_info", 0600, "root", "root", ""}},
                        {{"/etc/rcS.d/S76runlpd", "../init.d/run lpd"}}};
   EXPECT_EQ(formatCapture(held),
             "# solvo-printer-mgr fleet capture: file PATH MODE OWNER GROUP BASE64, link PATH "
             "TARGET\nfile /etc/printcap 644 root root cDpscD0vZGV2L2xwMDoK\n"
             "file /etc/dorvek/samba/a%20b%25%0A%FF.sh 750 root lp AP8=\n"
+            "file /etc/printers_info 600 root root -\n"
             "link /etc/rcS.d/S76runlpd ../init.d/run%20lpd\n");
   const std::optional<HeldFiles> back = parseCapture(formatCapture(held) + "\n\n");
   ASSERT_TRUE(back);
   EXPECT_EQ(formatCapture(*back), formatCapture(held));
-  for (const char* bad :
-       {"file /p 644 root root AP8", "file /p 8 root root ", "link /p",
-        "file /p 644 root root AP8= x", "file /a%2 644 root root AP8=", "link /p a\"b",
-        "files /p 644 root root AP8=", "file /p 644 root root A!=="})
+  for (const char* bad : {"file /p 644 root root AP8", "file /p 8 root root ", "link /p",
+                          "file /p 644 root root AP8= x", "file /a%2 644 root root AP8=",
+                          "file /a%00.sh 644 root root AP8=", "link /p a\"b",
+                          "files /p 644 root root AP8=", "file /p 644 root root A!=="})
     EXPECT_FALSE(parseCapture(bad)) << bad;
 }
 
