@@ -183,21 +183,12 @@ int capture(const FleetLayout& layout) {
   return 0;
 }
 
-int apply(const FleetLayout& layout, bool check, bool withDiff) {
-  const std::optional<HeldFiles> wanted = parseCapture(standardInput());
-  if (!wanted) return refuse("standard input holds no capture");
-  if (!byPath(wanted->files, kPrintcapPath)) return refuse("the capture holds no /etc/printcap");
-  const std::string stranger = unmanagedPath(layout, *wanted);
-  if (!stranger.empty()) return refuse("the capture names " + stranger + ", not a printer file");
-  // The JSON line alone on standard output: what the restart's tools print goes to stderr.
-  std::FILE* report = fdopen(dup(STDOUT_FILENO), "w");
-  if (report == nullptr || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) return refuse("no output");
-  const HeldFiles present = heldHere(layout);
-  const RolloutPlan plan = planRollout(layout, *wanted, present);
-  RolloutPlan done = check ? plan : RolloutPlan{};
-  int status = 0;
-  for (const Change& change : check ? std::vector<Change>{} : plan.changes) {
-    const std::string failure = makeChange(layout, change, *wanted, present);
+// Makes each change of the plan and says each failure; what was done, as a plan.
+RolloutPlan makeChanges(const FleetLayout& layout, const RolloutPlan& plan, const HeldFiles& wanted,
+                        const HeldFiles& present, int& status) {
+  RolloutPlan done;
+  for (const Change& change : plan.changes) {
+    const std::string failure = makeChange(layout, change, wanted, present);
     if (failure.empty()) {
       done.changes.push_back(change);
       done.restartSpooler = done.restartSpooler || restartsSpooler(layout, change);
@@ -205,6 +196,24 @@ int apply(const FleetLayout& layout, bool check, bool withDiff) {
       status = refuse(change.path + ": " + failure);
     }
   }
+  return done;
+}
+
+int apply(const FleetLayout& layout, bool check, bool withDiff) {
+  const std::optional<HeldFiles> wanted = parseCapture(standardInput());
+  if (!wanted) return refuse("standard input holds no capture");
+  if (!byPath(wanted->files, kPrintcapPath)) return refuse("the capture holds no /etc/printcap");
+  const std::string stranger = unmanagedPath(layout, *wanted);
+  if (!stranger.empty())
+    return refuse("the capture names " + stranger + ", which the program does not write");
+  // The JSON line alone on standard output: what the restart's tools print goes to stderr.
+  std::FILE* report = fdopen(dup(STDOUT_FILENO), "w");
+  if (report == nullptr || dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
+    return refuse(systemError("standard output"));
+  const HeldFiles present = heldHere(layout);
+  const RolloutPlan plan = planRollout(layout, *wanted, present);
+  int status = 0;
+  const RolloutPlan done = check ? plan : makeChanges(layout, plan, *wanted, present, status);
   if (!check && done.restartSpooler) preparelpd();
   std::optional<std::vector<std::string>> diff;
   if (withDiff) diff = rolloutDiff(layout, plan, *wanted, present);
