@@ -38,9 +38,14 @@ step "Jobs page refresh with 1,000 jobs, and listings while hidden (about 10 s)"
 step "instruction counts of start-up with 100 printers (callgrind, about 30 s)"
 bash "$here/callgrind.sh" "$build" 100 >"$out/callgrind.txt" 2>"$out/callgrind.log"
 
+fleet_clients=${FLEET_CLIENTS:-10 30}
+step "fleet rollout against ansible -m ping at $fleet_clients clients (a few minutes)"
+# shellcheck disable=SC2086  # one argument per client count
+"$sandbox" -- bash "$here/fleet.sh" "$build" "${FLEET_ROUNDS:-3}" $fleet_clients >"$out/fleet.txt" 2>"$out/fleet.log"
+
 # key=value pairs of a result line, as awk variables.
-cat "$out/startup.txt" "$out/restart.txt" "$out/jobs.txt" "$out/callgrind.txt" >"$out/results.txt"
-awk -F, -v runs="$runs" '
+cat "$out/startup.txt" "$out/restart.txt" "$out/jobs.txt" "$out/callgrind.txt" "$out/fleet.txt" >"$out/results.txt"
+awk -F, -v runs="$runs" -v fleet="$fleet_clients" '
   FNR == 1 && FILENAME ~ /store.csv$/ { next }
   FILENAME ~ /store.csv$/ {
     name = $1; gsub(/"/, "", name)
@@ -120,5 +125,33 @@ awk -F, -v runs="$runs" '
     b = r["jobs_first_switch_us", "later"] / 1000; q = r["jobs_first_switch_us", "first"] / 1000
     row("first switch to Jobs, " r["jobs_first_switch_us", "printers"] " printers (vs a later one)",
         ms(b), ms(q), sprintf("%.2fx", q / b), "", "")
+    # Fleet: CPU-seconds of the whole machine per client, against ansible -m ping.
+    nf = split(fleet, size, " ")
+    for (i = 1; i <= nf; ++i) {
+      k = "fleet." size[i]; p = r[k, "ping_cpu"]; u = r[k, "unchanged_cpu"]; f = r[k, "first_cpu"]
+      row("fleet, " size[i] " clients: unchanged apply, CPU/client", sprintf("%.2f s", p), sprintf("%.2f s", u),
+          sprintf("%.2fx", u / p), "<= 4x", verdict(u / p <= 4))
+      row("  first apply, CPU/client (baseline: ping)", sprintf("%.2f s", p), sprintf("%.2f s", f),
+          sprintf("%.2fx", f / p), "<= 8x", verdict(f / p <= 8))
+      row("  wall: ping; first / unchanged apply", sprintf("%.1f s", r[k, "ping_wall"]),
+          sprintf("%.1f/%.1f s", r[k, "first_wall"], r[k, "unchanged_wall"]), "", "", "")
+    }
+    if (nf > 1) {
+      lo = "fleet." size[1]; hi = "fleet." size[nf]
+      flat = r[hi, "unchanged_cpu"] / r[lo, "unchanged_cpu"]
+      row("  unchanged CPU/client, " size[nf] " vs " size[1] " clients", "", "", sprintf("%.2fx", flat),
+          "0.8-1.2x", verdict(flat >= 0.8 && flat <= 1.2))
+      row("  first CPU/client, " size[nf] " vs " size[1] " clients", "", "",
+          sprintf("%.2fx", r[hi, "first_cpu"] / r[lo, "first_cpu"]), "", "")
+    }
+    if (nf > 0) {
+      hi = "fleet." size[nf]; n = size[nf]
+      row("  at that rate, 1 client: unchanged / first", "", sprintf("%.1f/%.1f s", r[hi, "unchanged_cpu"],
+          r[hi, "first_cpu"]), "CPU", "", "")
+      row("  at that rate, 300 clients: unchanged / first", "", sprintf("%.0f/%.0f s", 300 * r[hi, "unchanged_cpu"],
+          300 * r[hi, "first_cpu"]), "CPU", "", "")
+      row("    wall (wall of " n " clients x " 300 / n ")", "", sprintf("%.0f/%.0f s", r[hi, "unchanged_wall"] * 300 / n,
+          r[hi, "first_wall"] * 300 / n), "", "", "")
+    }
   }
 ' "$out/store.csv" "$out/results.txt" | tee "$out/table.txt"

@@ -291,14 +291,16 @@ std::string formatTestPrintcap(const TestPrinter& printer) {
   return out;
 }
 
+std::string printcapAsWritten(const std::string& bytes) {
+  return formatPrintcap(parsePrintcap(bytes).rows);
+}
+
 void readPrintcap(GtkWidget* printerlist) {
   auto text = readWholeFile(kPrintcapPath);
   if (!text) return;
   const PrintcapParse parsed = parsePrintcap(*text);
   // Compared only at the first save: reading a long printcap stays as fast as it was.
-  rememberReadFile(kPrintcapPath, std::move(*text), [](const std::string& bytes) {
-    return formatPrintcap(parsePrintcap(bytes).rows);
-  });
+  rememberReadFile(kPrintcapPath, std::move(*text), printcapAsWritten);
   appendTableRows(printerlist, parsed.rows);
   if (parsed.stoppedAtOversizedEntry) {
     showMessageDialog(_("Error while reading /etc/printcap"),

@@ -19,6 +19,8 @@ struct PrintcapParse {
 PrintcapParse parsePrintcap(const std::string& text);
 // The whole /etc/printcap for a table.
 std::string formatPrintcap(const std::vector<PrinterRow>& rows);
+// What the program writes back for the printers it reads in bytes.
+std::string printcapAsWritten(const std::string& bytes);
 // The whole /etc/printers_info for a table.
 std::string formatPrintersInfo(const std::vector<PrinterRow>& rows);
 

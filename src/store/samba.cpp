@@ -8,6 +8,8 @@
 #include "app/text.h"
 #include "app/widgets.h"
 
+const char* const kSambaScriptFolder = "/etc/dorvek/samba";
+
 namespace {
 
 const char* const kScriptTail =
@@ -103,19 +105,6 @@ void setEntryIfFound(GtkWidget* entry, const std::optional<std::string>& value) 
   if (value) gtk_entry_set_text(GTK_ENTRY(entry), value->c_str());
 }
 
-// The script writeSamba makes from what readSamba put into the editor's empty Samba fields.
-std::string rewrittenScript(const std::string& text) {
-  const SambaScriptValues values = parseSambaScript(text);
-  SambaSettings settings;
-  settings.server = values.server.value_or("");
-  settings.printer = values.printer.value_or("");
-  settings.user = values.user.value_or("");
-  settings.password = values.password.value_or("");
-  settings.workgroup = values.workgroup.value_or("");
-  settings.translate = values.translateYes;
-  return formatSambaScript(settings);
-}
-
 }  // namespace
 
 std::string formatSambaScript(const SambaSettings& settings) {
@@ -153,7 +142,20 @@ SambaScriptValues parseSambaScript(const std::string& text) {
 }
 
 std::string sambaScriptPath(const std::string& printerName) {
-  return "/etc/dorvek/samba/" + printerName + ".sh";
+  return std::string(kSambaScriptFolder) + "/" + printerName + ".sh";
+}
+
+// What writeSamba makes from what readSamba put into the editor's empty Samba fields.
+std::string sambaScriptAsWritten(const std::string& text) {
+  const SambaScriptValues values = parseSambaScript(text);
+  SambaSettings settings;
+  settings.server = values.server.value_or("");
+  settings.printer = values.printer.value_or("");
+  settings.user = values.user.value_or("");
+  settings.password = values.password.value_or("");
+  settings.workgroup = values.workgroup.value_or("");
+  settings.translate = values.translateYes;
+  return formatSambaScript(settings);
 }
 
 void writeSamba(GtkWidget* fr2group) {
@@ -177,7 +179,7 @@ void readSamba(GtkWidget* fr2group) {
   auto text = readWholeFile(path);
   if (!text) return;
   const SambaScriptValues values = parseSambaScript(*text);
-  rememberReadFile(path, std::move(*text), rewrittenScript);
+  rememberReadFile(path, std::move(*text), sambaScriptAsWritten);
   setEntryIfFound(serverEntry(fr2group), values.server);
   setEntryIfFound(sharedEntry(fr2group), values.printer);
   setEntryIfFound(userEntry(fr2group), values.user);

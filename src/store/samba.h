@@ -23,8 +23,12 @@ struct SambaScriptValues {
 
 std::string formatSambaScript(const SambaSettings& settings);
 SambaScriptValues parseSambaScript(const std::string& text);
+// "/etc/dorvek/samba": the folder of the scripts.
+extern const char* const kSambaScriptFolder;
 // "/etc/dorvek/samba/NAME.sh"
 std::string sambaScriptPath(const std::string& printerName);
+// The script the program writes back after reading these bytes into the editor.
+std::string sambaScriptAsWritten(const std::string& bytes);
 
 // Both take the Printer Info box of an open printer editor (rows 1, 4-8 and 13).
 void writeSamba(GtkWidget* fr2group);

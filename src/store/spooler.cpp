@@ -5,11 +5,8 @@
 
 const char* const kQueueListingPath = "/tmp/lprqueue";
 
-namespace {
-
-const char* const kBootScriptPath = "/etc/init.d/runlpd";
-
-}  // namespace
+const char* const kLpdBootScript = "/etc/init.d/runlpd";
+const char* const kLpdBootLink = "/etc/rcS.d/S76runlpd";
 
 // Every name and job id is quoted: they come from the printcap and from lpq output, and the
 // lines run as root.
@@ -50,7 +47,7 @@ void preparelpd() {
 void chkbtnLPDserver_toggled(GtkWidget* widget, gpointer /*data*/) {
   if (gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget))) {
     // Without the script there is nothing to link to; the switch then simply has no effect.
-    if (!replaceFile(kBootScriptPath, "#! /bin/sh\n", 0755)) return;
+    if (!replaceFile(kLpdBootScript, "#! /bin/sh\n", 0755)) return;
     runCommand("ln -s /etc/init.d/runlpd /etc/rcS.d/S76runlpd");
     runCommand("chmod 755 /etc/init.d/runlpd");
   } else {

@@ -17,6 +17,9 @@ std::string lprmJobCommand(const std::string& printerName, const std::string& jo
 std::string lprmQueueCommand(const std::string& printerName);
 // "lpr FILE"
 std::string lprCommand(const std::string& file);
+// The boot-time switch: the script and its link in /etc/rcS.d.
+extern const char* const kLpdBootScript;  // "/etc/init.d/runlpd"
+extern const char* const kLpdBootLink;    // "/etc/rcS.d/S76runlpd"
 // The eight lines of the restart, in order.
 const std::vector<std::string>& restartCommands();
 

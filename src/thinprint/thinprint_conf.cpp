@@ -65,6 +65,10 @@ std::string formatThinPrintConf(const ThinPrintSettings& settings) {
   return out;
 }
 
+std::string thinPrintConfAsWritten(const std::string& bytes) {
+  return formatThinPrintConf(parseThinPrintConf(bytes));
+}
+
 std::string thinPrintCommandLine(const ThinPrintSettings& settings) {
   std::string line = std::string(kThinPrintClient) + " ";
   const std::string bandwidth = valueInUse(settings.bandwidthInUse, settings.bandwidth);

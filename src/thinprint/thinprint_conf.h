@@ -27,6 +27,8 @@ extern const char* const kThinPrintClient;
 ThinPrintSettings parseThinPrintConf(const std::string& text);
 // The settings file as "Save" writes it.
 std::string formatThinPrintConf(const ThinPrintSettings& settings);
+// What "Save" writes back after the page has read these bytes.
+std::string thinPrintConfAsWritten(const std::string& bytes);
 // The client's command line; every piece, the last one too, ends with a space. Texts go in
 // as stored unless the shell would do more with them than split them into words.
 std::string thinPrintCommandLine(const ThinPrintSettings& settings);

@@ -246,9 +246,7 @@ void readthinprintconf(GtkWidget* tplist) {
   std::optional<std::string> text = readWholeFile(kThinPrintConf);
   if (!text) return;
   const ThinPrintSettings settings = parseThinPrintConf(*text);
-  rememberReadFile(kThinPrintConf, std::move(*text), [](const std::string& bytes) {
-    return formatThinPrintConf(parseThinPrintConf(bytes));
-  });
+  rememberReadFile(kThinPrintConf, std::move(*text), thinPrintConfAsWritten);
   GtkWidget* pageBox = tpPageOfList(tplist);
   if (settings.bandwidthInUse) {
     useSetting(tpBandwidthEntryOf(pageBox), tpBandwidthDefaultOf(pageBox), settings.bandwidth);
