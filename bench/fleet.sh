@@ -10,6 +10,8 @@
 # CPU: seconds of the whole machine (/proc/stat, every CPU, all but idle and I/O wait) per
 # client; wall: seconds for the whole run. Ansible's output goes to $t/*.out.
 set -euo pipefail
+# Ansible refuses a standard input that is not blocking (as a terminal multiplexer may leave it).
+exec </dev/null
 [ -d /mnt/etc.upper ] || { echo "fleet.sh: run it inside tests/sandbox/sandbox" >&2; exit 2; }
 build=$(cd "$1" && pwd) rounds=${2:-3}
 shift $(($# < 2 ? $# : 2))
