@@ -98,23 +98,15 @@ HeldFiles heldHere(const FleetLayout& layout) {
   return held;
 }
 
-template <typename Held>
-const Held* byPath(const std::vector<Held>& items, const std::string& path) {
-  for (const Held& item : items)
-    if (item.path == path) return &item;
-  return nullptr;
-}
-
 // Each change as the program makes it; each returns why it failed, or nothing.
 
 std::string systemError(const std::string& doing) {
   return doing + ": " + std::strerror(errno);
 }
 
-// "mkdir -p", as the program's start-up makes the Samba folder.
+// The folders above path, as the program's start-up makes the Samba folder.
 void makeFolderFor(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  makeFolderWithParents(path.substr(0, path.rfind('/')));
 }
 
 std::string setOwnership(const HeldFile& want) {
@@ -153,14 +145,14 @@ std::string removePath(const std::string& path) {
 
 std::string makeChange(const FleetLayout& layout, const Change& change, const HeldFiles& wanted,
                        const HeldFiles& present) {
-  const HeldFile* want = byPath(wanted.files, change.path);
+  const HeldFile* want = findByPath(wanted.files, change.path);
   switch (change.kind) {
     case Change::kWrite:
-      return writeFile(layout, *want, byPath(present.files, change.path));
+      return writeFile(layout, *want, findByPath(present.files, change.path));
     case Change::kOwnership:
       return setOwnership(*want);
     case Change::kLink:
-      return setLink(*byPath(wanted.links, change.path));
+      return setLink(*findByPath(wanted.links, change.path));
     case Change::kRemove:
       return removePath(change.path);
   }
@@ -178,7 +170,7 @@ int refuse(const std::string& why) {
 
 int capture(const FleetLayout& layout) {
   const HeldFiles held = heldHere(layout);
-  if (!byPath(held.files, kPrintcapPath))
+  if (!findByPath(held.files, kPrintcapPath))
     return refuse("no /etc/printcap here: set up the printers with solvo-printer-mgr first");
   std::fputs(formatCapture(held).c_str(), stdout);
   return 0;
@@ -203,7 +195,8 @@ RolloutPlan makeChanges(const FleetLayout& layout, const RolloutPlan& plan, cons
 int apply(const FleetLayout& layout, bool check, bool withDiff) {
   const std::optional<HeldFiles> wanted = parseCapture(standardInput());
   if (!wanted) return refuse("standard input holds no capture");
-  if (!byPath(wanted->files, kPrintcapPath)) return refuse("the capture holds no /etc/printcap");
+  if (!findByPath(wanted->files, kPrintcapPath))
+    return refuse("the capture holds no /etc/printcap");
   const std::string stranger = unmanagedPath(layout, *wanted);
   if (!stranger.empty())
     return refuse("the capture names " + stranger + ", which the program does not write");

@@ -101,9 +101,8 @@ bool mayAskForRoot() {
 }
 
 void reportCannotBecomeRoot(const char* programName, const std::string& reason) {
-  const GStr line = takeGStr(
-      g_strdup_printf(_("cannot become root: polkit cannot be reached (%s)"), reason.c_str()));
-  reportLine(programName, line.get());
+  reportLine(programName,
+             formatted(_("cannot become root: polkit cannot be reached (%s)"), reason));
 }
 
 void setUpMessageCatalogue() {

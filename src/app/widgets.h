@@ -13,6 +13,19 @@ inline GStr takeGStr(gchar* text) {
   return GStr(text, &g_free);
 }
 
+// A (translated) printf pattern filled in; values are numbers, C strings or std::strings.
+inline const char* printfValue(const std::string& text) {
+  return text.c_str();
+}
+template <typename Value>
+Value printfValue(Value value) {
+  return value;
+}
+template <typename... Values>
+std::string formatted(const char* pattern, const Values&... values) {
+  return takeGStr(g_strdup_printf(pattern, printfValue(values)...)).get();
+}
+
 // Child child_number (1-based; 1 or less gives the first) of parent. `widget` is unused.
 GtkWidget* findWidget(GtkWidget* parent, GtkWidget* widget, int child_number);
 // Follows a chain of 1-based child indexes from parent, one findWidget step per index.

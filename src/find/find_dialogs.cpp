@@ -10,10 +10,6 @@
 
 namespace {
 
-std::string format(const char* pattern, const std::string& a, const std::string& b = "") {
-  return takeGStr(g_strdup_printf(pattern, a.c_str(), b.c_str())).get();
-}
-
 // Both dialogs: modal to the editor, "_Cancel" and "_Ok" (only with a row chosen).
 GtkWidget* newFindDialog(GtkWidget* editorWindow, const std::string& title, int width) {
   GtkWidget* dialog = gtk_dialog_new_with_buttons(
@@ -107,15 +103,16 @@ std::string dnssdOutcomeText(DnssdOutcome outcome) {
     case DnssdOutcome::kNoModule:
       break;
   }
-  return format(_("Printers that announce themselves cannot be looked for: %s"),
-                dnssdModuleError());
+  return formatted(_("Printers that announce themselves cannot be looked for: %s"),
+                   dnssdModuleError());
 }
 
 void FindSession::startDnssd() {
   dnssdStatus = _("Looking for printers that announce themselves...");
   dnssd = startDnssdSearch(
       {[this](const AnnouncedPrinter& p) {
-         addPrinter(p.address, p.queue, format(_("announced as \"%s\" by %s"), p.name, p.hostName));
+         addPrinter(p.address, p.queue,
+                    formatted(_("announced as \"%s\" by %s"), p.name, p.hostName));
          if (dnssdStatus == _("No printer announces itself on the local network.")) {
            dnssdStatus = _("Printers that announce themselves are listed.");
            showStatus();
@@ -131,30 +128,30 @@ void FindSession::startDnssd() {
 std::string lpdOutcomeText(LpdOutcome outcome, const std::string& host, const std::string& reason) {
   switch (outcome) {
     case LpdOutcome::kFound:
-      return format(_("The queues of %s are listed."), host);
+      return formatted(_("The queues of %s are listed."), host);
     case LpdOutcome::kNothingFound:
-      return format(_("No queue found on %s."), host);
+      return formatted(_("No queue found on %s."), host);
     case LpdOutcome::kUnknownHost:
-      return format(_("The host %s is unknown."), host);
+      return formatted(_("The host %s is unknown."), host);
     case LpdOutcome::kNotAnswering:
-      return format(_("The host %s does not answer."), host);
+      return formatted(_("The host %s does not answer."), host);
     case LpdOutcome::kNoLpd:
-      return format(_("No LPD server answers on %s."), host);
+      return formatted(_("No LPD server answers on %s."), host);
     case LpdOutcome::kRefused:
       break;
   }
-  return format(_("%s refuses to answer: %s"), host, reason);
+  return formatted(_("%s refuses to answer: %s"), host, reason);
 }
 
 void FindSession::askHost(const std::string& host) {
   if (probe != nullptr) cancelLpdProbe(probe);
   probe = nullptr;
   if (!plausibleHost(host)) {
-    hostStatus = host.empty() ? "" : format(_("'%s' is not a host name or address."), host);
+    hostStatus = host.empty() ? "" : formatted(_("'%s' is not a host name or address."), host);
     showStatus();
     return;
   }
-  hostStatus = format(_("Asking %s for its queues..."), host);
+  hostStatus = formatted(_("Asking %s for its queues..."), host);
   probe = startLpdProbe(host, {[this, host](const std::string& queue) {
                                  addPrinter(host, queue, _("the host's LPD server"));
                                },
@@ -188,22 +185,22 @@ std::string browseOutcomeText(BrowseOutcome outcome, const ShareQuestion& questi
   const std::string& server = question.server;
   switch (outcome) {
     case BrowseOutcome::kListed:
-      return format(listing.printers.empty() ? _("%s shares no printer.")
-                                             : _("The printer shares of %s are listed."),
-                    server);
+      return formatted(listing.printers.empty() ? _("%s shares no printer.")
+                                                : _("The printer shares of %s are listed."),
+                       server);
     case BrowseOutcome::kUnknownHost:
-      return format(_("The host %s is unknown."), server);
+      return formatted(_("The host %s is unknown."), server);
     case BrowseOutcome::kNotAnswering:
-      return format(_("The host %s does not answer."), server);
+      return formatted(_("The host %s does not answer."), server);
     case BrowseOutcome::kDenied:
-      return format(_("%s refused access: %s"), server, listing.reason);
+      return formatted(_("%s refused access: %s"), server, listing.reason);
     case BrowseOutcome::kNoServer:
-      return format(_("No Samba server answers on %s."), server);
+      return formatted(_("No Samba server answers on %s."), server);
     case BrowseOutcome::kFailed:
       break;
   }
-  return listing.reason.empty() ? format(_("smbclient could not list the shares of %s."), server)
-                                : format(_("%s could not be asked: %s"), server, listing.reason);
+  return listing.reason.empty() ? formatted(_("smbclient could not list the shares of %s."), server)
+                                : formatted(_("%s could not be asked: %s"), server, listing.reason);
 }
 
 }  // namespace
@@ -247,10 +244,10 @@ bool findNetworkPrinter(GtkWidget* editorWindow, const std::string& host, FoundP
 bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
                          std::string* share) {
   GtkWidget* dialog =
-      newFindDialog(editorWindow, format(_("Printer Shares on %s"), question.server), 440);
-  GtkWidget* asked = gtk_label_new(question.user.empty()
-                                       ? _("Asked as a guest.")
-                                       : format(_("Asked as the user %s."), question.user).c_str());
+      newFindDialog(editorWindow, formatted(_("Printer Shares on %s"), question.server), 440);
+  GtkWidget* asked = gtk_label_new(
+      question.user.empty() ? _("Asked as a guest.")
+                            : formatted(_("Asked as the user %s."), question.user).c_str());
   gtk_misc_set_alignment(GTK_MISC(asked), 0, 0.5);
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), asked, FALSE, FALSE, 5);
   packList(dialog, {{_("Share"), 140}, {_("Comment"), 260}});
@@ -261,10 +258,11 @@ bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
         GTK_LABEL(status),
         question.server.empty()
             ? _("Type the name or address of the Samba server first.")
-            : format(_("'%s' is not a host name or address."), question.server).c_str());
+            : formatted(_("'%s' is not a host name or address."), question.server).c_str());
   } else {
-    gtk_label_set_text(GTK_LABEL(status),
-                       format(_("Asking %s for its printer shares..."), question.server).c_str());
+    gtk_label_set_text(
+        GTK_LABEL(status),
+        formatted(_("Asking %s for its printer shares..."), question.server).c_str());
     browse = startShareBrowse(question, {[&](BrowseOutcome outcome, const ShareListing& listing) {
                                 browse = nullptr;
                                 for (const PrinterShare& found : listing.printers)

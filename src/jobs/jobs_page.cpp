@@ -161,12 +161,6 @@ GtkWidget* packButton(GtkWidget* row, const char* label, GCallback handler) {
   return button;
 }
 
-// Printf-style formatting of a translated text with one value.
-template <typename Value>
-std::string formatted(const char* format, Value value) {
-  return takeGStr(g_strdup_printf(format, value)).get();
-}
-
 // The line below the job table: what the report says about the queue, in words.
 std::string queueStateText(const QueueReport& report) {
   const QueueState& state = report.state;
@@ -206,18 +200,28 @@ void allowAction(GtkWidget* button, bool can, const char* whyNot = nullptr) {
   gtk_widget_set_tooltip_text(button, can ? nullptr : whyNot);
 }
 
+// A new text only where it differs: every setting asks for a new size, every 5 seconds.
+void setLabelText(GtkWidget* label, const std::string& text) {
+  if (text != gtk_label_get_text(GTK_LABEL(label)))
+    gtk_label_set_text(GTK_LABEL(label), text.c_str());
+}
+void setButtonLabel(GtkWidget* button, const std::string& text) {
+  if (text != gtk_button_get_label(GTK_BUTTON(button))) {
+    gtk_button_set_label(GTK_BUTTON(button), text.c_str());
+  }
+}
+
 // Labels and sensitivity follow the state just read: each toggle names what it will do next.
 void showQueueState(GtkWidget* pageBox, const QueueReport& report, bool printer, int printers) {
-  gtk_label_set_text(GTK_LABEL(jobsStateLabelOf(pageBox)), queueStateText(report).c_str());
+  setLabelText(jobsStateLabelOf(pageBox), queueStateText(report));
   const bool paused = isPaused(report.state);
   GtkWidget* pause = actionButton(pageBox, printerActionRowOf, 1);
   GtkWidget* reject = actionButton(pageBox, printerActionRowOf, 2);
-  gtk_button_set_label(GTK_BUTTON(pause), paused ? _("Resume Printer") : _("Pause Printer"));
-  gtk_button_set_label(GTK_BUTTON(reject),
-                       report.state.spoolingDisabled ? _("Accept Jobs") : _("Reject Jobs"));
+  setButtonLabel(pause, paused ? _("Resume Printer") : _("Pause Printer"));
+  setButtonLabel(reject, report.state.spoolingDisabled ? _("Accept Jobs") : _("Reject Jobs"));
   for (int i = 1; i <= 3; ++i) allowAction(actionButton(pageBox, printerActionRowOf, i), printer);
   g_object_set_data(G_OBJECT(actionButton(pageBox, printerActionRowOf, 3)), kRedirectedKey,
-                    report.state.redirect.empty() ? nullptr : pause);
+                    GINT_TO_POINTER(!report.state.redirect.empty()));
   const bool job = printer && !report.jobs.empty();
   allowAction(actionButton(pageBox, jobActionRowOf, 1), job);
   allowAction(actionButton(pageBox, jobActionRowOf, 2), job);
@@ -511,8 +515,7 @@ void btnjobmove_clicked(GtkWidget* widget, gpointer /*data*/) {
   const auto job = selectedJobNumber(widget);
   if (!job) return;
   const std::string name = comboActiveText(chooser);
-  const std::string question =
-      takeGStr(g_strdup_printf(_("Move job %s of '%s' to:"), job->c_str(), name.c_str())).get();
+  const std::string question = formatted(_("Move job %s of '%s' to:"), *job, name);
   if (const auto target = askChoice(_("Move Job"), question, otherPrinters(chooser), 0)) {
     runQueueAction(chooser, lpcCommand("move", name, {*job, *target}));
   }

@@ -173,9 +173,8 @@ void buttonDelete_clicked(GtkWidget* widget, gpointer /*data*/) {
   const int row = clampedSelectedRow(table);
   if (row < 0) return;
   const PrinterRow printer = tableRow(table, row);
-  const std::string question = takeGStr(g_strdup_printf(_("Are you sure you want to delete '%s'?"),
-                                                        markupEscape(printer[kColName]).c_str()))
-                                   .get();
+  const std::string question =
+      formatted(_("Are you sure you want to delete '%s'?"), markupEscape(printer[kColName]));
   if (!confirmDialog(_("Delete Printer Confirmation"), question)) return;
   removePrinterFiles(printer);
   removeRow(table, row);

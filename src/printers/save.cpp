@@ -66,10 +66,6 @@ bool badPrinterName(const std::string& name) {
   return is_invalid(name.c_str(), kInvalidPrinterNameChars) || hasBlankOrControl(name);
 }
 
-std::string withName(const char* translatedFormat, const std::string& name) {
-  return takeGStr(g_strdup_printf(translatedFormat, name.c_str())).get();
-}
-
 // One entry row's check: its fault test and the refusal (untranslated) naming the field.
 struct FieldCheck {
   InfoRow row;
@@ -150,7 +146,7 @@ std::optional<CheckedPrinter> checkFields(GtkWidget* windowBox, GtkWidget* table
   }
   if (find_data(table, name.c_str(), kColName) != -1 &&
       !equalsIgnoreCase(title, _("Modify Printer"))) {
-    refuse(withName(_("The printer name '%s' already exists!"), markupEscape(name)));
+    refuse(formatted(_("The printer name '%s' already exists!"), markupEscape(name)));
     return std::nullopt;
   }
   if (!fieldsPass(infoBox, {{kRowDescription, hasColonOrControl,

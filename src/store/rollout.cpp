@@ -121,13 +121,6 @@ bool readCaptureLine(const std::vector<std::string>& f, HeldFiles& held) {
 
 // ---- Comparing ----
 
-template <typename Held>
-const Held* findByPath(const std::vector<Held>& items, const std::string& path) {
-  const auto found =
-      std::find_if(items.begin(), items.end(), [&](const Held& h) { return h.path == path; });
-  return found == items.end() ? nullptr : &*found;
-}
-
 bool contains(const std::vector<std::string>& paths, const std::string& path) {
   return std::find(paths.begin(), paths.end(), path) != paths.end();
 }

@@ -2,6 +2,7 @@
 // text, and what a client must change to hold the same (the fleet helper does the I/O).
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,14 @@ struct HeldFiles {
   std::vector<HeldFile> files;
   std::vector<HeldLink> links;
 };
+
+// The file or link of items at path; nullptr where there is none.
+template <typename Held>
+const Held* findByPath(const std::vector<Held>& items, const std::string& path) {
+  const auto found =
+      std::find_if(items.begin(), items.end(), [&](const Held& h) { return h.path == path; });
+  return found == items.end() ? nullptr : &*found;
+}
 
 // Which paths a rollout manages. Where a printer file or a Samba script changes, the spooler
 // must be restarted; the boot files act at the next boot.
