@@ -157,6 +157,17 @@ std::string entryText(GtkWidget* entry) {
   return gtk_entry_get_text(GTK_ENTRY(entry));
 }
 
+GtkWidget* scrolledBrowseList(GtkWidget* list, GCallback selectRow, gpointer data) {
+  gtk_clist_column_titles_show(GTK_CLIST(list));
+  gtk_clist_set_selection_mode(GTK_CLIST(list), GTK_SELECTION_BROWSE);
+  g_signal_connect(list, "select_row", selectRow, data);
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
+                                 GTK_POLICY_AUTOMATIC);
+  gtk_container_add(GTK_CONTAINER(scrolled), list);
+  return scrolled;
+}
+
 void setWindowIcon(GtkWidget* window) {
   GError* error = nullptr;  // taken so the toolkit does not print a warning
   if (!gtk_window_set_icon_from_file(GTK_WINDOW(window), "/usr/share/pixmaps/quillan16.png",

@@ -68,6 +68,9 @@ std::string comboActiveText(GtkWidget* combo);
 // The text of an entry.
 std::string entryText(GtkWidget* entry);
 
+// Shows list's titles, gives it browse selection and selectRow (with data) as its "select_row"
+// handler, and puts it in a new scrolled window that scrolls as needed, which it returns.
+GtkWidget* scrolledBrowseList(GtkWidget* list, GCallback selectRow, gpointer data);
 // Gives a window the program's icon; a missing icon file leaves it without one, silently.
 void setWindowIcon(GtkWidget* window);
 

@@ -27,14 +27,8 @@ void packList(GtkWidget* dialog, std::initializer_list<std::pair<const char*, in
   int index = 0;
   for (const auto& [title, width] : columns)
     addPlistCol(index++, width, title, list, 1, GTK_JUSTIFY_LEFT);
-  gtk_clist_column_titles_show(GTK_CLIST(list));
-  gtk_clist_set_selection_mode(GTK_CLIST(list), GTK_SELECTION_BROWSE);
-  g_signal_connect(list, "select_row", G_CALLBACK(foundList_select_row), dialog);
-  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
-                                 GTK_POLICY_AUTOMATIC);
+  GtkWidget* scrolled = scrolledBrowseList(list, G_CALLBACK(foundList_select_row), dialog);
   gtk_widget_set_size_request(scrolled, -1, 160);
-  gtk_container_add(GTK_CONTAINER(scrolled), list);
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), scrolled, TRUE, TRUE, 5);
   GtkWidget* status = gtk_label_new("");
   gtk_misc_set_alignment(GTK_MISC(status), 0, 0.5);

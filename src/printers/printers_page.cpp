@@ -81,13 +81,7 @@ GtkWidget* buildPrinterTable(GtkWidget* pageBox) {
     const Column& c = kColumns[column];
     addPlistCol(column, c.width, _(c.title), table, c.shown ? 1 : 0, c.justification);
   }
-  gtk_clist_column_titles_show(GTK_CLIST(table));
-  gtk_clist_set_selection_mode(GTK_CLIST(table), GTK_SELECTION_BROWSE);
-  g_signal_connect(table, "select_row", G_CALLBACK(printerlist_selected), nullptr);
-  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
-                                 GTK_POLICY_AUTOMATIC);
-  gtk_container_add(GTK_CONTAINER(scrolled), table);
+  GtkWidget* scrolled = scrolledBrowseList(table, G_CALLBACK(printerlist_selected), nullptr);
   gtk_box_pack_start(GTK_BOX(pageBox), scrolled, TRUE, TRUE, 0);
   return table;
 }
