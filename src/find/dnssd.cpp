@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "find/dnssd_module.h"
 #include "find/replies.h"
+#include "find/search_hook.h"
 
 #ifndef SPM_DNSSD_MODULE
 #error "SPM_DNSSD_MODULE names the DNS-SD module of this build"
@@ -66,17 +67,23 @@ class DnssdSearch {
   }
 
  private:
-  static void found(void* self, const char* name, const char* hostName, const char* address,
-                    const char* const* records, const std::size_t* sizes, std::size_t count) {
+  static void found(void* self, const char* name, const char* type, const char* hostName,
+                    const char* address, const char* const* records, const std::size_t* sizes,
+                    std::size_t count) {
+    noteFindCallback();
     std::vector<std::string> textRecords;
     for (std::size_t i = 0; i < count; ++i) textRecords.emplace_back(records[i], sizes[i]);
+    const bool lpd = std::string(type) == "_printer._tcp";
     static_cast<DnssdSearch*>(self)->events_.printerFound(
-        {name, hostName, address, announcedQueue(textRecords)});
+        {name, hostName, address, lpd,
+         lpd ? announcedQueue(textRecords).value_or("") : ippQueueHint(textRecords)});
   }
   static void finished(void* self, int outcome) {
+    noteFindCallback();
     static_cast<DnssdSearch*>(self)->events_.finished(static_cast<DnssdOutcome>(outcome));
   }
   static gboolean noModule(gpointer self) {
+    noteFindCallback();
     auto* search = static_cast<DnssdSearch*>(self);
     search->idle_ = 0;
     search->events_.finished(DnssdOutcome::kNoModule);

@@ -1,4 +1,5 @@
-// Printers that announce an LPD service on the local network (DNS-SD `_printer._tcp`), through
+// Printers that announce themselves on the local network (DNS-SD `_printer._tcp` for LPD, and
+// `_ipp._tcp`, `_ipps._tcp`, `_pdl-datastream._tcp`, one event per announcement), through
 // the Avahi daemon's client library on the GLib main loop. That library lives in a module of
 // the program's own, loaded at the first search (dnssd_module.h).
 #pragma once
@@ -10,7 +11,9 @@ struct AnnouncedPrinter {
   std::string name;      // the service name people gave it
   std::string hostName;  // as announced (NAME.local)
   std::string address;   // what it resolved to, for the LPD Server entry
-  std::string queue;     // its "rp" text record, or "lp"
+  bool lpd = false;      // announced as `_printer._tcp`
+  // LPD: its "rp" text record, empty without one. Otherwise a guess from the resource path.
+  std::string queue;
 };
 
 // kNoModule: the module or the libraries it needs cannot be loaded (dnssdModuleError says why).

@@ -8,10 +8,11 @@
 extern "C" {
 
 struct SpmDnssdCalls {
-  // One resolved announcement: its name, host name, address and text records (not
-  // NUL-terminated: records[i] holds sizes[i] bytes).
-  void (*found)(void* data, const char* name, const char* hostName, const char* address,
-                const char* const* records, const std::size_t* sizes, std::size_t count);
+  // One resolved announcement: its name, service type, host name, address and text records
+  // (not NUL-terminated: records[i] holds sizes[i] bytes).
+  void (*found)(void* data, const char* name, const char* type, const char* hostName,
+                const char* address, const char* const* records, const std::size_t* sizes,
+                std::size_t count);
   // Once: 0 something found, 1 nothing found, 2 no daemon (the values of DnssdOutcome).
   void (*finished)(void* data, int outcome);
   void* data;

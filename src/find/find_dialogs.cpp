@@ -1,5 +1,7 @@
 #include "find/find_dialogs.h"
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -40,10 +42,16 @@ void packList(GtkWidget* dialog, std::initializer_list<std::pair<const char*, in
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), status, FALSE, FALSE, 5);
 }
 
-void addRow(GtkWidget* list, std::vector<std::string> cells) {
+// A row that cannot be chosen is greyed and not selectable; its last cell says why.
+int addRow(GtkWidget* list, std::vector<std::string> cells, bool usable = true) {
   std::vector<gchar*> texts;
   for (std::string& cell : cells) texts.push_back(cell.data());
-  gtk_clist_append(GTK_CLIST(list), texts.data());
+  const int row = gtk_clist_append(GTK_CLIST(list), texts.data());
+  if (!usable) {
+    gtk_clist_set_selectable(GTK_CLIST(list), row, FALSE);
+    gtk_clist_set_foreground(GTK_CLIST(list), row, &list->style->fg[GTK_STATE_INSENSITIVE]);
+  }
+  return row;
 }
 
 // A row chosen with "_Ok" gives its cells; anything else none.
@@ -52,39 +60,149 @@ std::vector<std::string> runForChoice(GtkWidget* dialog) {
   const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
   GtkWidget* list = foundListOf(dialog);
   std::vector<std::string> cells;
-  if (response == GTK_RESPONSE_ACCEPT && GTK_CLIST(list)->selection != nullptr) {
-    const int row = GPOINTER_TO_INT(GTK_CLIST(list)->selection->data);
+  const int row = GTK_CLIST(list)->selection != nullptr
+                      ? GPOINTER_TO_INT(GTK_CLIST(list)->selection->data)
+                      : -1;
+  // A row that cannot be chosen is never taken, however it came to be selected.
+  if (response == GTK_RESPONSE_ACCEPT && row >= 0 &&
+      gtk_clist_get_selectable(GTK_CLIST(list), row)) {
     for (int column = 0; column < GTK_CLIST(list)->columns; ++column)
       cells.push_back(clistCell(list, row, column));
   }
   return cells;
 }
 
+// One printer announced on the network, however many ways: its row is keyed by this.
+struct Announced {
+  std::string name, hostName, address;
+  bool lpd = false;
+  std::string queue;  // LPD: "rp" (empty: none); otherwise the guess, then what the probe found
+  LpdProbe* probe = nullptr;
+  bool probed = false;
+  std::vector<std::string> probedQueues;
+};
+
 // What one Find dialog has running; lives as long as the dialog runs.
 struct FindSession {
   GtkWidget* dialog = nullptr;
   DnssdSearch* dnssd = nullptr;
+  bool dnssdFinished = false;
   LpdProbe* probe = nullptr;
+  std::map<std::string, Announced> announced;  // by name and host name
   std::string dnssdStatus, hostStatus;
 
   ~FindSession() {
     if (probe != nullptr) cancelLpdProbe(probe);
+    for (auto& [key, printer] : announced)
+      if (printer.probe != nullptr) cancelLpdProbe(printer.probe);
     if (dnssd != nullptr) stopDnssdSearch(dnssd);
   }
+  int probesRunning() const {
+    int running = 0;
+    for (const auto& [key, printer] : announced) running += printer.probe != nullptr ? 1 : 0;
+    return running;
+  }
   void showStatus() const {
+    const std::string announcing =
+        dnssdFinished && probesRunning() > 0
+            ? _("Asking printers announced over IPP whether they take LPD jobs...")
+            : dnssdStatus;
     const std::string both =
-        dnssdStatus + (dnssdStatus.empty() || hostStatus.empty() ? "" : "\n") + hostStatus;
+        announcing + (announcing.empty() || hostStatus.empty() ? "" : "\n") + hostStatus;
     gtk_label_set_text(GTK_LABEL(findStatusOf(dialog)), both.c_str());
   }
-  void addPrinter(const std::string& host, const std::string& queue, const std::string& how) {
+  int rowOf(const Announced* printer) const {
+    return gtk_clist_find_row_from_data(GTK_CLIST(foundListOf(dialog)),
+                                        const_cast<Announced*>(printer));
+  }
+  // Another row with this host and queue (a typed host's), or -1.
+  int otherRow(const std::string& host, const std::string& queue, const Announced* not_) const {
     GtkWidget* list = foundListOf(dialog);
     for (int row = 0; row < clistRows(list); ++row)
-      if (clistCell(list, row, 0) == host && clistCell(list, row, 1) == queue) return;
-    addRow(list, {host, queue, how});
+      if (clistCell(list, row, 0) == host && clistCell(list, row, 1) == queue &&
+          gtk_clist_get_row_data(GTK_CLIST(list), row) != not_)
+        return row;
+    return -1;
   }
+  void addPrinter(const std::string& host, const std::string& queue, const std::string& how) {
+    if (otherRow(host, queue, nullptr) < 0) addRow(foundListOf(dialog), {host, queue, how, ""});
+  }
+  void showAnnounced(Announced* printer);
+  void announce(const AnnouncedPrinter& found);
+  void probeAnnounced(Announced* printer);
   void startDnssd();
   void askHost(const std::string& host);
 };
+
+// The row of an announced printer, in place of the one it had and of a typed host's row for
+// the same queue: one row per printer.
+void FindSession::showAnnounced(Announced* printer) {
+  GtkWidget* list = foundListOf(dialog);
+  std::string queue = printer->queue, note;
+  bool usable = true;
+  if (printer->lpd && queue.empty()) {
+    queue = "lp";  // what RFC 1179 printers take
+    note = _("\"lp\" assumed: the announcement names no queue");
+  } else if (!printer->lpd && !printer->probed) {
+    usable = false;
+    note = _("Asking whether it takes LPD jobs...");
+  } else if (!printer->lpd && queue.empty()) {
+    usable = false;
+    note = _("Takes no LPD jobs");
+  }
+  gtk_clist_freeze(GTK_CLIST(list));
+  for (int row = rowOf(printer); row >= 0; row = rowOf(printer))
+    gtk_clist_remove(GTK_CLIST(list), row);
+  if (usable) {
+    for (int row = otherRow(printer->address, queue, printer); row >= 0;
+         row = otherRow(printer->address, queue, printer))
+      gtk_clist_remove(GTK_CLIST(list), row);
+  }
+  const int row =
+      addRow(list,
+             {printer->address, usable ? queue : "",
+              formatted(_("announced as \"%s\" by %s"), printer->name, printer->hostName), note},
+             usable);
+  gtk_clist_set_row_data(GTK_CLIST(list), row, printer);
+  gtk_clist_thaw(GTK_CLIST(list));
+}
+
+void FindSession::announce(const AnnouncedPrinter& found) {
+  Announced& printer = announced[found.name + "\n" + found.hostName];
+  if (printer.name.empty()) printer = {found.name, found.hostName, found.address};
+  if (found.lpd) {
+    // Its own LPD announcement names the queue: no guessing.
+    if (printer.probe != nullptr) cancelLpdProbe(printer.probe);
+    printer.probe = nullptr;
+    printer.lpd = true;
+    printer.queue = found.queue;
+  } else if (!printer.lpd) {
+    if (printer.queue.empty()) printer.queue = found.queue;
+    if (printer.probe == nullptr && !printer.probed) probeAnnounced(&printer);
+  }
+  showAnnounced(&printer);
+  if (dnssdStatus == _("No printer announces itself on the local network.")) {
+    dnssdStatus = _("Printers that announce themselves are listed.");
+  }
+  showStatus();
+}
+
+// A printer announced only over IPP or raw printing may still take LPD jobs: its host is asked.
+// The queue is the one its announcement hints at when the host has it, else the first found.
+void FindSession::probeAnnounced(Announced* printer) {
+  printer->probe = startLpdProbe(
+      printer->address,
+      {[printer](const std::string& queue) { printer->probedQueues.push_back(queue); },
+       [this, printer](LpdOutcome, const std::string&) {
+         printer->probe = nullptr;
+         printer->probed = true;
+         const auto& queues = printer->probedQueues;
+         if (std::find(queues.begin(), queues.end(), printer->queue) == queues.end())
+           printer->queue = queues.empty() ? "" : queues.front();
+         showAnnounced(printer);
+         showStatus();
+       }});
+}
 
 std::string dnssdOutcomeText(DnssdOutcome outcome) {
   switch (outcome) {
@@ -103,19 +221,12 @@ std::string dnssdOutcomeText(DnssdOutcome outcome) {
 
 void FindSession::startDnssd() {
   dnssdStatus = _("Looking for printers that announce themselves...");
-  dnssd = startDnssdSearch(
-      {[this](const AnnouncedPrinter& p) {
-         addPrinter(p.address, p.queue,
-                    formatted(_("announced as \"%s\" by %s"), p.name, p.hostName));
-         if (dnssdStatus == _("No printer announces itself on the local network.")) {
-           dnssdStatus = _("Printers that announce themselves are listed.");
-           showStatus();
-         }
-       },
-       [this](DnssdOutcome outcome) {
-         dnssdStatus = dnssdOutcomeText(outcome);
-         showStatus();
-       }});
+  dnssd = startDnssdSearch({[this](const AnnouncedPrinter& found) { announce(found); },
+                            [this](DnssdOutcome outcome) {
+                              dnssdFinished = true;
+                              dnssdStatus = dnssdOutcomeText(outcome);
+                              showStatus();
+                            }});
   showStatus();
 }
 
@@ -174,6 +285,23 @@ void packHostRow(GtkWidget* dialog, const std::string& host) {
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), row, FALSE, FALSE, 5);
 }
 
+// Every share is listed; one the editor would refuse says why and cannot be chosen.
+void addShareRow(GtkWidget* list, const PrinterShare& share) {
+  std::string why;
+  switch (shareNameFault(share.name)) {
+    case ShareNameFault::kNone:
+    case ShareNameFault::kEmpty:  // not listed by smbclient
+      break;
+    case ShareNameFault::kBlank:
+      why = _("The name holds a space; rename the share on the server");
+      break;
+    case ShareNameFault::kControl:
+      why = _("The name holds a control character; rename the share on the server");
+      break;
+  }
+  addRow(list, {share.name, share.comment, why}, why.empty());
+}
+
 std::string browseOutcomeText(BrowseOutcome outcome, const ShareQuestion& question,
                               const ShareListing& listing) {
   const std::string& server = question.server;
@@ -220,12 +348,12 @@ GtkWidget* findSearchButtonOf(GtkWidget* dialog) {
 }
 
 bool findNetworkPrinter(GtkWidget* editorWindow, const std::string& host, FoundPrinter* chosen) {
-  GtkWidget* dialog = newFindDialog(editorWindow, _("Find Network Printers"), 580);
+  GtkWidget* dialog = newFindDialog(editorWindow, _("Find Network Printers"), 740);
   FindSession session;
   session.dialog = dialog;
   g_object_set_data(G_OBJECT(dialog), "find-session", &session);
   packHostRow(dialog, host);
-  packList(dialog, {{_("Host"), 110}, {_("Queue"), 90}, {_("Found by"), 340}});
+  packList(dialog, {{_("Host"), 100}, {_("Queue"), 80}, {_("Found by"), 250}, {_("Note"), 260}});
   session.startDnssd();
   session.askHost(host);
   const std::vector<std::string> cells = runForChoice(dialog);
@@ -238,13 +366,13 @@ bool findNetworkPrinter(GtkWidget* editorWindow, const std::string& host, FoundP
 bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
                          std::string* share) {
   GtkWidget* dialog =
-      newFindDialog(editorWindow, formatted(_("Printer Shares on %s"), question.server), 440);
+      newFindDialog(editorWindow, formatted(_("Printer Shares on %s"), question.server), 620);
   GtkWidget* asked = gtk_label_new(
       question.user.empty() ? _("Asked as a guest.")
                             : formatted(_("Asked as the user %s."), question.user).c_str());
   gtk_misc_set_alignment(GTK_MISC(asked), 0, 0.5);
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), asked, FALSE, FALSE, 5);
-  packList(dialog, {{_("Share"), 140}, {_("Comment"), 260}});
+  packList(dialog, {{_("Share"), 140}, {_("Comment"), 200}, {_("Note"), 260}});
   GtkWidget* status = findStatusOf(dialog);
   ShareBrowse* browse = nullptr;
   if (!plausibleHost(question.server)) {
@@ -260,7 +388,7 @@ bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
     browse = startShareBrowse(question, {[&](BrowseOutcome outcome, const ShareListing& listing) {
                                 browse = nullptr;
                                 for (const PrinterShare& found : listing.printers)
-                                  addRow(foundListOf(dialog), {found.name, found.comment});
+                                  addShareRow(foundListOf(dialog), found);
                                 gtk_label_set_text(
                                     GTK_LABEL(status),
                                     browseOutcomeText(outcome, question, listing).c_str());

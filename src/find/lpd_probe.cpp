@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "find/replies.h"
+#include "find/search_hook.h"
 
 namespace {
 
@@ -36,10 +37,15 @@ class LpdProbe {
     g_object_unref(client_);
     g_object_unref(cancellable_);
   }
+  // Timers go at once; the pending step sees the cancel, closes its socket and frees the probe.
   void cancel() {
     cancelled_ = true;
+    if (timer_ != 0) g_source_remove(timer_);
+    if (attemptTimer_ != 0) g_source_remove(attemptTimer_);
+    timer_ = attemptTimer_ = 0;
     g_cancellable_cancel(cancellable_);
     if (attempt_ != nullptr) g_cancellable_cancel(attempt_);
+    events_ = {};
   }
 
  private:
@@ -57,11 +63,14 @@ class LpdProbe {
   }
 
   void finish(LpdOutcome outcome, const std::string& reason = "") {
+    noteFindCallback();
+    const LpdProbeEvents events = std::move(events_);
     cancel();  // no event after this one
-    events_.finished(outcome, reason);
+    events.finished(outcome, reason);
   }
 
   static gboolean timeUp(gpointer self) {
+    noteFindCallback();
     auto* probe = static_cast<LpdProbe*>(self);
     probe->timer_ = 0;
     probe->finish(probe->found_ > 0 ? LpdOutcome::kFound : LpdOutcome::kNotAnswering);
@@ -101,6 +110,7 @@ class LpdProbe {
   }
 
   static gboolean attemptTimeUp(gpointer self) {
+    noteFindCallback();
     auto* probe = static_cast<LpdProbe*>(self);
     probe->attemptTimer_ = 0;
     probe->attemptTimedOut_ = true;
@@ -194,12 +204,14 @@ class LpdProbe {
     endAttempt();
     if (asked_ == kAllQueues) {
       for (const std::string& queue : lprngQueues(reply_)) queueAt(queue);
+      if (endIfCancelled()) return;  // by whom it told of a queue
       if (found_ > 0) return finishAndFree(LpdOutcome::kFound, "");
       if (!lpdRefusal(reply_).empty())
         return finishAndFree(LpdOutcome::kRefused, lpdRefusal(reply_));
       next_ = 0;
     } else if (probedQueueExists(reply_)) {
       queueAt(asked_);
+      if (endIfCancelled()) return;
     }
     if (next_ < kUsualQueues.size()) return ask(kUsualQueues[next_++]);
     if (found_ > 0) return finishAndFree(LpdOutcome::kFound, "");
@@ -207,6 +219,8 @@ class LpdProbe {
   }
 
   void queueAt(const std::string& queue) {
+    if (cancelled_) return;
+    noteFindCallback();
     ++found_;
     events_.queueFound(queue);
   }

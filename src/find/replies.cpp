@@ -86,19 +86,63 @@ std::string lpdRefusal(const std::string& reply) {
   return "";
 }
 
-std::string announcedQueue(const std::vector<std::string>& textRecords) {
+namespace {
+
+std::optional<std::string> rpRecord(const std::vector<std::string>& textRecords) {
   for (const std::string& record : textRecords) {
-    if (record.size() < 3 || !startsWith(record, "rp=", true)) continue;
-    const std::string queue = record.substr(3);
-    return plausibleQueue(queue) ? queue : "lp";
+    if (record.size() >= 3 && startsWith(record, "rp=", true)) return record.substr(3);
   }
-  return "lp";
+  return std::nullopt;
 }
 
-ShareListing parseShareListing(const std::string& output) {
+// Samba's words when the name does not lead to a host: no NetBIOS answer, no address, no DNS.
+bool unknownHostLine(const std::string& line) {
+  return line.find("Connection to ") != std::string::npos &&
+         containsAnyIgnoreCase(
+             line, {"nt_status_not_found", "nt_status_invalid_address", "nt_status_unsuccessful"});
+}
+
+ListingOutcome outcomeOfStatusLine(const std::string& line) {
+  if (containsAnyIgnoreCase(line, {"logon_failure", "access_denied", "account_", "password",
+                                   "wrong_password", "no_logon_servers"}))
+    return ListingOutcome::kDenied;
+  if (containsIgnoreCase(line, "connection_refused")) return ListingOutcome::kNoServer;
+  if (containsAnyIgnoreCase(line, {"io_timeout", "host_unreachable", "network_unreachable",
+                                   "connection_disconnected"}))
+    return ListingOutcome::kNotAnswering;
+  if (unknownHostLine(line)) return ListingOutcome::kUnknownHost;
+  return ListingOutcome::kFailed;
+}
+
+}  // namespace
+
+std::optional<std::string> announcedQueue(const std::vector<std::string>& textRecords) {
+  const std::optional<std::string> queue = rpRecord(textRecords);
+  if (!queue || !plausibleQueue(*queue)) return std::nullopt;
+  return queue;
+}
+
+std::string ippQueueHint(const std::vector<std::string>& textRecords) {
+  const std::string path = rpRecord(textRecords).value_or("");
+  const std::string last = path.substr(path.rfind('/') + 1);
+  return plausibleQueue(last) ? last : "";
+}
+
+ShareNameFault shareNameFault(const std::string& name) {
+  if (name.empty()) return ShareNameFault::kEmpty;
+  if (name.find(' ') != std::string::npos) return ShareNameFault::kBlank;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7f) return ShareNameFault::kControl;
+  }
+  return ShareNameFault::kNone;
+}
+
+ShareListing parseShareListing(const std::string& output, bool failed) {
   ShareListing listing;
+  std::string lastLine;
   for (std::string line : wholeLines(output)) {
     line = withoutCarriageReturn(line);
+    if (line.find_first_not_of(" \t") != std::string::npos) lastLine = line;
     if (startsWith(line, "Printer|")) {
       const std::string rest = line.substr(8);
       const std::size_t bar = rest.find('|');
@@ -109,17 +153,12 @@ ShareListing parseShareListing(const std::string& output) {
     }
     if (line.find("NT_STATUS_") == std::string::npos || !listing.reason.empty()) continue;
     listing.reason = validUtf8(strtrimF(line, " \t"));
-    if (containsAnyIgnoreCase(line, {"logon_failure", "access_denied", "account_", "password",
-                                     "wrong_password", "no_logon_servers"})) {
-      listing.outcome = ListingOutcome::kDenied;
-    } else if (containsIgnoreCase(line, "connection_refused")) {
-      listing.outcome = ListingOutcome::kNoServer;
-    } else if (containsAnyIgnoreCase(line, {"io_timeout", "host_unreachable", "network_unreachable",
-                                            "connection_disconnected"})) {
-      listing.outcome = ListingOutcome::kNotAnswering;
-    } else {
-      listing.outcome = ListingOutcome::kFailed;
-    }
+    listing.outcome = outcomeOfStatusLine(line);
+  }
+  // A crash or an exit status with no word of why is a failure, never "no printer".
+  if (failed && listing.reason.empty() && listing.printers.empty()) {
+    listing.outcome = ListingOutcome::kFailed;
+    listing.reason = validUtf8(strtrimF(lastLine, " \t"));
   }
   // A server that lists and then says something about its workgroup still listed.
   if (!listing.printers.empty()) listing.outcome = ListingOutcome::kListed;

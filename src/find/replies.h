@@ -3,6 +3,7 @@
 // Every reply is data from elsewhere: any bytes, any size; nothing here trusts it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,25 +22,35 @@ bool probedQueueExists(const std::string& reply);
 // empty when there is none.
 std::string lpdRefusal(const std::string& reply);
 
-// The queue a DNS-SD `_printer._tcp` announcement names: its "rp" text record, "lp" without
-// one (as RFC 1179 printers take it). Records are "key=value"; keys compare without case.
-std::string announcedQueue(const std::vector<std::string>& textRecords);
+// The queue a DNS-SD `_printer._tcp` announcement names: its "rp" text record; none without a
+// usable one (RFC 1179 printers then take "lp"). Records are "key=value"; keys compare without
+// case.
+std::optional<std::string> announcedQueue(const std::vector<std::string>& textRecords);
+// An IPP announcement's "rp" is a resource path ("ipp/print", "printers/laser"): its last part
+// may also be the printer's LPD queue. Empty when it names none.
+std::string ippQueueHint(const std::vector<std::string>& textRecords);
+
+// Why a share name cannot be a Shared Printer: the Samba print script takes no blank or control
+// byte in it. One test for the editor's check and the share list alike.
+enum class ShareNameFault { kNone, kEmpty, kBlank, kControl };
+ShareNameFault shareNameFault(const std::string& name);
 
 // One printer share of a Samba server.
 struct PrinterShare {
   std::string name, comment;
 };
 // How a share listing ended, from what smbclient printed.
-enum class ListingOutcome { kListed, kDenied, kNoServer, kNotAnswering, kFailed };
+enum class ListingOutcome { kListed, kUnknownHost, kDenied, kNoServer, kNotAnswering, kFailed };
 struct ShareListing {
   std::vector<PrinterShare> printers;
   ListingOutcome outcome = ListingOutcome::kListed;
   std::string reason;  // smbclient's own line for anything but kListed
 };
 // Reads `smbclient -L SERVER -g` output: "Printer|NAME|COMMENT" lines are the printer shares
-// (other kinds are left out); an NT_STATUS line says why there is no listing. Texts come back
-// as valid UTF-8.
-ShareListing parseShareListing(const std::string& output);
+// (other kinds are left out); an NT_STATUS line says why there is no listing. A run that failed
+// (exit status, signal) without one is kFailed with its last line. Texts come back as valid
+// UTF-8.
+ShareListing parseShareListing(const std::string& output, bool failed = false);
 // The content of smbclient's --authentication-file for a user (domain only when given).
 std::string smbAuthenticationFile(const std::string& user, const std::string& password,
                                   const std::string& workgroup);

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "find/search_hook.h"
+
 namespace {
 
 // A file of mode 600 made exclusively under /tmp, for smbclient's --authentication-file.
@@ -27,6 +29,8 @@ BrowseOutcome outcomeOf(const ShareListing& listing) {
   switch (listing.outcome) {
     case ListingOutcome::kListed:
       return BrowseOutcome::kListed;
+    case ListingOutcome::kUnknownHost:
+      return BrowseOutcome::kUnknownHost;
     case ListingOutcome::kDenied:
       return BrowseOutcome::kDenied;
     case ListingOutcome::kNoServer:
@@ -43,60 +47,66 @@ BrowseOutcome outcomeOf(const ShareListing& listing) {
 
 class ShareBrowse {
  public:
+  // The server goes to smbclient as typed: it finds NetBIOS names (lmhosts, WINS, broadcast)
+  // that the resolver does not know.
   ShareBrowse(const ShareQuestion& question, BrowseEvents events)
       : question_(question), events_(std::move(events)), cancellable_(g_cancellable_new()) {
     timer_ = g_timeout_add_seconds(kBrowseSeconds, &ShareBrowse::timeUp, this);
-    GResolver* resolver = g_resolver_get_default();
-    g_resolver_lookup_by_name_async(resolver, question_.server.c_str(), cancellable_,
-                                    &ShareBrowse::resolved, this);
-    g_object_unref(resolver);
+    startFailure_ = startSmbclient();
+    // Said from the main loop, so the caller holds the browse before any event.
+    if (!startFailure_.empty()) idle_ = g_idle_add(&ShareBrowse::notStarted, this);
   }
   ~ShareBrowse() {
-    if (timer_ != 0) g_source_remove(timer_);
+    removeSources();
     forgetPassword();
     if (child_ != nullptr) g_object_unref(child_);
     g_object_unref(cancellable_);
   }
+  // Everything stops here: timers, smbclient and its pipe, the password file. Only a pending
+  // read of the pipe is left to see the cancel and free the browse.
   void cancel() {
     cancelled_ = true;
+    removeSources();
     g_cancellable_cancel(cancellable_);
     if (child_ != nullptr) g_subprocess_force_exit(child_);
     forgetPassword();
+    if (child_ == nullptr) delete this;  // nothing pending
   }
 
  private:
+  void removeSources() {
+    if (timer_ != 0) g_source_remove(timer_);
+    if (idle_ != 0) g_source_remove(idle_);
+    timer_ = idle_ = 0;
+  }
+
   void forgetPassword() {
     if (!authFile_.empty()) unlink(authFile_.c_str());
     authFile_.clear();
   }
 
+  // The last event; the browse is freed with it.
   void finish(BrowseOutcome outcome, const ShareListing& listing) {
-    cancel();  // no event after this one
-    events_.finished(outcome, listing);
+    noteFindCallback();
+    const BrowseEvents events = std::move(events_);
+    cancel();
+    events.finished(outcome, listing);
   }
 
   static gboolean timeUp(gpointer self) {
     auto* browse = static_cast<ShareBrowse*>(self);
     browse->timer_ = 0;
     browse->finish(BrowseOutcome::kNotAnswering, {});
-    return FALSE;  // the pending step sees the cancel and frees the browse
+    return FALSE;
   }
 
-  static void resolved(GObject* source, GAsyncResult* result, gpointer self) {
+  static gboolean notStarted(gpointer self) {
     auto* browse = static_cast<ShareBrowse*>(self);
-    GList* addresses = g_resolver_lookup_by_name_finish(G_RESOLVER(source), result, nullptr);
-    g_resolver_free_addresses(addresses);
-    if (browse->cancelled_) {
-      delete browse;
-    } else if (addresses == nullptr) {
-      browse->finish(BrowseOutcome::kUnknownHost, {});
-      delete browse;
-    } else if (const std::string why = browse->startSmbclient(); !why.empty()) {
-      ShareListing failed;
-      failed.reason = why;
-      browse->finish(BrowseOutcome::kFailed, failed);
-      delete browse;
-    }
+    browse->idle_ = 0;
+    ShareListing failed;
+    failed.reason = browse->startFailure_;
+    browse->finish(BrowseOutcome::kFailed, failed);
+    return FALSE;
   }
 
   // Empty when smbclient runs; otherwise why not.
@@ -131,16 +141,18 @@ class ShareBrowse {
     auto* browse = static_cast<ShareBrowse*>(self);
     GBytes* output = nullptr;
     g_subprocess_communicate_finish(G_SUBPROCESS(source), result, &output, nullptr, nullptr);
-    if (!browse->cancelled_) {
-      browse->forgetPassword();
+    if (browse->cancelled_) {
+      delete browse;  // cancelled: its child and pipe are gone, nothing more is said
+    } else {
       gsize size = 0;
       const auto* bytes =
           output != nullptr ? static_cast<const char*>(g_bytes_get_data(output, &size)) : "";
-      const ShareListing listing = parseShareListing(std::string(bytes, size));
+      const bool failed = !g_subprocess_get_successful(browse->child_);
+      const ShareListing listing = parseShareListing(std::string(bytes, size), failed);
       browse->finish(outcomeOf(listing), listing);
+      delete browse;
     }
     if (output != nullptr) g_bytes_unref(output);
-    delete browse;
   }
 
   ShareQuestion question_;
@@ -148,7 +160,8 @@ class ShareBrowse {
   GCancellable* cancellable_;
   GSubprocess* child_ = nullptr;
   std::string authFile_;
-  guint timer_ = 0;
+  std::string startFailure_;
+  guint timer_ = 0, idle_ = 0;
   bool cancelled_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "app/text.h"
 #include "app/widgets.h"
+#include "find/replies.h"
 #include "printers/editor_paths.h"
 #include "printers/listings.h"
 #include "printers/page_paths.h"
@@ -54,6 +55,11 @@ bool hasBlankOrControl(const std::string& text) {
 
 bool emptyOrHasSpace(const std::string& text) {
   return text.empty() || hasBlankOrControl(text);
+}
+
+// The test the share list of Browse... uses too, so it never offers what is refused here.
+bool badShareName(const std::string& text) {
+  return shareNameFault(text) != ShareNameFault::kNone;
 }
 
 // A ':' ends a printcap field early and a control byte splits its line: the printer would read
@@ -113,8 +119,7 @@ std::optional<CheckedPrinter> checkSamba(GtkWidget* infoBox, const std::string& 
   if (!fieldsPass(
           infoBox,
           {{kRowServer, emptyOrHasSpace, N_("Samba Server should not be empty nor contain space!")},
-           {kRowShared, emptyOrHasSpace,
-            N_("Shared Printer should not be empty nor contain space!")},
+           {kRowShared, badShareName, N_("Shared Printer should not be empty nor contain space!")},
            {kRowSmbUser, hasBlankOrControl, N_("User Name should not contain space!")},
            {kRowSmbPassword, hasBlankOrControl, N_("Password should not contain space!")},
            {kRowSmbWorkgroup, hasBlankOrControl, N_("Workgroup should not contain space!")}})) {

@@ -18,9 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
   for (const std::string& queue : lprngQueues(text))
     if (!printcapSafe(queue)) __builtin_trap();
   probedQueueExists(text);
-  if (!showable(lpdRefusal(text)) || !printcapSafe(announcedQueue({text, "x=" + text})))
+  if (!showable(lpdRefusal(text)) ||
+      !printcapSafe(announcedQueue({text, "x=" + text}).value_or("lp")) ||
+      !printcapSafe(ippQueueHint({text}) + "x"))
     __builtin_trap();
-  const ShareListing listing = parseShareListing(text);
+  // A share name offered never splits the Samba print script's line.
+  if (shareNameFault(text) == ShareNameFault::kNone &&
+      text.find_first_of(std::string(" \t\n\r\0", 5)) != std::string::npos)
+    __builtin_trap();
+  const ShareListing listing = parseShareListing(text, size % 2 == 1);
   for (const PrinterShare& share : listing.printers)
     if (share.name.empty() || !showable(share.name) || !showable(share.comment)) __builtin_trap();
   if (!showable(listing.reason)) __builtin_trap();

@@ -13,6 +13,10 @@ namespace {
 
 enum Outcome { kFound = 0, kNothingFound = 1, kNoDaemon = 2 };
 
+// LPD first; printers sold today announce IPP and raw printing first, and many take LPD too.
+const char* const kServiceTypes[] = {"_printer._tcp", "_ipp._tcp", "_ipps._tcp",
+                                     "_pdl-datastream._tcp"};
+
 class DnssdSearch {
  public:
   DnssdSearch(const SpmDnssdCalls& calls, unsigned seconds) : calls_(calls) {
@@ -55,12 +59,15 @@ class DnssdSearch {
 
   static void clientChanged(AvahiClient* client, AvahiClientState state, void* self) {
     auto* search = static_cast<DnssdSearch*>(self);
-    if (state == AVAHI_CLIENT_S_RUNNING && search->browser_ == nullptr) {
+    if (state == AVAHI_CLIENT_S_RUNNING && search->browsing_ == 0) {
       // IPv4 only: the spooler's printcap takes an address or a name, and one row per printer.
-      search->browser_ = avahi_service_browser_new(
-          client, AVAHI_IF_UNSPEC, AVAHI_PROTO_INET, "_printer._tcp", nullptr,
-          static_cast<AvahiLookupFlags>(0), &DnssdSearch::serviceChanged, search);
-    } else if (state == AVAHI_CLIENT_FAILURE && search->browser_ != nullptr) {
+      for (const char* type : kServiceTypes) {
+        if (avahi_service_browser_new(client, AVAHI_IF_UNSPEC, AVAHI_PROTO_INET, type, nullptr,
+                                      static_cast<AvahiLookupFlags>(0),
+                                      &DnssdSearch::serviceChanged, search) != nullptr)
+          ++search->browsing_;
+      }
+    } else if (state == AVAHI_CLIENT_FAILURE && search->browsing_ != 0) {
       search->finishAsFound();  // the daemon went away meanwhile
     }
   }
@@ -76,7 +83,7 @@ class DnssdSearch {
           AVAHI_PROTO_INET, static_cast<AvahiLookupFlags>(0), &DnssdSearch::resolved, search);
       if (resolver != nullptr) ++search->resolving_;
     } else if (event == AVAHI_BROWSER_ALL_FOR_NOW) {
-      search->allForNow_ = true;
+      ++search->allForNow_;
       search->finishWhenDone();
     } else if (event == AVAHI_BROWSER_FAILURE) {
       search->finishAsFound();
@@ -84,11 +91,11 @@ class DnssdSearch {
   }
 
   void finishWhenDone() {
-    if (allForNow_ && resolving_ == 0) finishAsFound();
+    if (allForNow_ == browsing_ && resolving_ == 0) finishAsFound();
   }
 
   static void resolved(AvahiServiceResolver* resolver, AvahiIfIndex, AvahiProtocol,
-                       AvahiResolverEvent event, const char* name, const char*, const char*,
+                       AvahiResolverEvent event, const char* name, const char* type, const char*,
                        const char* hostName, const AvahiAddress* address, uint16_t,
                        AvahiStringList* txt, AvahiLookupResultFlags, void* self) {
     auto* search = static_cast<DnssdSearch*>(self);
@@ -104,8 +111,8 @@ class DnssdSearch {
       char text[AVAHI_ADDRESS_STR_MAX] = "";
       avahi_address_snprint(text, sizeof text, address);
       ++search->found_;
-      search->calls_.found(search->calls_.data, name, hostName, text, records.data(), sizes.data(),
-                           records.size());
+      search->calls_.found(search->calls_.data, name, type, hostName, text, records.data(),
+                           sizes.data(), records.size());
     }
     avahi_service_resolver_free(resolver);
     --search->resolving_;
@@ -115,10 +122,9 @@ class DnssdSearch {
   SpmDnssdCalls calls_;
   AvahiGLibPoll* poll_ = nullptr;
   AvahiClient* client_ = nullptr;
-  AvahiServiceBrowser* browser_ = nullptr;
   guint timer_ = 0;
-  int resolving_ = 0, found_ = 0;
-  bool allForNow_ = false, finished_ = false;
+  int browsing_ = 0, allForNow_ = 0, resolving_ = 0, found_ = 0;
+  bool finished_ = false;
 };
 
 }  // namespace

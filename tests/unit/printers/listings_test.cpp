@@ -37,7 +37,19 @@ TEST(FindReplies, QueuesAnnouncementsAndShares) {
             "Printer: lp@h - no permission to list");
   EXPECT_EQ(announcedQueue({"note=2nd", "RP=laser"}), "laser");
   for (const Names& txt : {Names{}, Names{"rp="}, Names{"rp=a b"}, Names{"rp=x;y:z"}})
-    EXPECT_EQ(announcedQueue(txt), "lp");
+    EXPECT_EQ(announcedQueue(txt), std::nullopt);
+  const std::pair<Names, const char*> hints[] = {{{"txtvers=1", "rp=ipp/print"}, "print"},
+                                                 {{"RP=printers/laser"}, "laser"},
+                                                 {{"rp=raw"}, "raw"},
+                                                 {{"rp=ipp/"}, ""},
+                                                 {{"rp=a/b c"}, ""},
+                                                 {{}, ""}};
+  for (const auto& [txt, hint] : hints) EXPECT_EQ(ippQueueHint(txt), hint) << hint;
+  const std::pair<const char*, ShareNameFault> names[] = {
+      {"laser", ShareNameFault::kNone},   {"HP_LaserJet-1020$", ShareNameFault::kNone},
+      {"", ShareNameFault::kEmpty},       {"HP LaserJet 1020", ShareNameFault::kBlank},
+      {"a\tb", ShareNameFault::kControl}, {"x\x7f", ShareNameFault::kControl}};
+  for (const auto& [name, fault] : names) EXPECT_EQ(shareNameFault(name), fault) << name;
   for (const char* host : {"lpdhost.local", "10.23.0.2", "print_1"})
     EXPECT_TRUE(plausibleHost(host));
   for (const char* host : {"", "-L", "a b", "h;id", "h\n"}) EXPECT_FALSE(plausibleHost(host));
@@ -54,11 +66,35 @@ TEST(FindReplies, QueuesAnnouncementsAndShares) {
        ListingOutcome::kNoServer},
       {"do_connect: Connection to h failed (Error NT_STATUS_IO_TIMEOUT)",
        ListingOutcome::kNotAnswering},
-      {"tree connect failed: NT_STATUS_BAD_NETWORK_NAME", ListingOutcome::kFailed}};
+      {"tree connect failed: NT_STATUS_BAD_NETWORK_NAME", ListingOutcome::kFailed},
+      // smbclient 4.17: a NetBIOS name nobody answers for, with and without a broadcast
+      // interface; a DNS name that does not exist; an address nobody has.
+      {"do_connect: Connection to NOSUCHNB failed (Error NT_STATUS_NOT_FOUND)",
+       ListingOutcome::kUnknownHost},
+      {"do_connect: Connection to NOSUCHNB failed (Error NT_STATUS_INVALID_ADDRESS)",
+       ListingOutcome::kUnknownHost},
+      {"do_connect: Connection to nosuch.invalid failed (Error NT_STATUS_UNSUCCESSFUL)",
+       ListingOutcome::kUnknownHost},
+      {"do_connect: Connection to 10.25.0.9 failed (Error NT_STATUS_HOST_UNREACHABLE)",
+       ListingOutcome::kNotAnswering},
+      {"session setup failed: NT_STATUS_UNSUCCESSFUL", ListingOutcome::kFailed}};
   for (const auto& [line, outcome] : failures) {
-    const ShareListing listing = parseShareListing(std::string("\n") + line + "\r\n");
+    const ShareListing listing = parseShareListing(std::string("\n") + line + "\r\n", true);
     EXPECT_EQ(listing.outcome, outcome) << line;
     EXPECT_EQ(listing.reason, line);
+  }
+  // A run that failed without a status line (smbclient's panic after a signal, a crash with no
+  // word) is a failure with its last line; exit status 0 and no printer line is "no printer".
+  const std::tuple<const char*, bool, ListingOutcome, const char*> ends[] = {
+      {"smb_panic(): action returned status 0\nCan not dump core: corepath not set up\n\n", true,
+       ListingOutcome::kFailed, "Can not dump core: corepath not set up"},
+      {"", true, ListingOutcome::kFailed, ""},
+      {"Disk|files|x\n", false, ListingOutcome::kListed, ""},
+      {"Printer|laser|\nSegmentation fault\n", true, ListingOutcome::kListed, ""}};
+  for (const auto& [output, failed, outcome, reason] : ends) {
+    const ShareListing listing = parseShareListing(output, failed);
+    EXPECT_EQ(listing.outcome, outcome) << output;
+    EXPECT_EQ(listing.reason, reason) << output;
   }
   EXPECT_EQ(smbAuthenticationFile("ann", "p w", "OFFICE"),
             "username = ann\npassword = p w\ndomain = OFFICE\n");
