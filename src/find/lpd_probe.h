@@ -24,5 +24,6 @@ class LpdProbe;
 // Starts the search: first the LPRng way (status of "all", every queue in one reply); a host
 // that names none is asked about the usual queue names of printer appliances, one by one.
 LpdProbe* startLpdProbe(const std::string& host, LpdProbeEvents events);
-// Stops it at once; no event follows. The probe frees itself.
+// Stops it at once: its timers, sockets and watches go, no event follows, it is freed. Not from
+// within its own queueFound.
 void cancelLpdProbe(LpdProbe* probe);

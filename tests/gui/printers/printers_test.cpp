@@ -2,7 +2,9 @@
 #include <memory>
 
 #include "faults.h"
+#include "find/dnssd.h"
 #include "find/find_dialogs.h"
+#include "find/search_hook.h"
 #include "printers/listings.h"
 #include "printers_fixture.h"
 
@@ -333,7 +335,10 @@ TEST(FaultsDeathTest, UnwritableEtcEndsSavingWithTheMessage) {
 }
 
 // Run by tests/system/test_find.sh against its LPRng host (10.23.0.2: raw, laser), Avahi
-// daemon (Laser on lpdhost.local with rp=laser, Plain without rp) and smbd (laser, colour).
+// daemon (on lpdhost.local: "Office Laser" as _printer._tcp rp=laser, _ipp._tcp and
+// _pdl-datastream._tcp, "Raw Only" as _ipp._tcp rp=printers/raw; "Plain" without rp; "Dead End"
+// as _ipp._tcp at 10.24.0.9, where nobody is) and smbd (OFFICEPC, known from lmhosts alone:
+// laser, colour, "HP LaserJet 1020").
 namespace {
 
 bool findPhase(const char* phase) {
@@ -343,22 +348,25 @@ bool findPhase(const char* phase) {
 
 struct Found {
   std::string status;
-  Lines rows;  // "CELL1 CELL2", sorted: which search answers first is not fixed
+  // "CELL1 CELL2", then " / NOTE" when the last column says something and " [greyed]" when the
+  // row cannot be chosen; sorted: which search answers first is not fixed
+  Lines rows;
   double seconds = 0;
 };
 
 // Presses Find or Browse (and types `host` into Find's own entry, then Search); once the
-// dialog's searches are over (no "..." left in its status, or at once with `wait` false), notes
-// what it shows and chooses the row named `pick` (none: Cancel).
-Found answerFind(GtkWidget* button, const std::string& pick, bool wait = true,
+// dialog's searches are over (no "..." left in its status), or after answerAfter seconds,
+// notes what it shows and chooses the row named `pick` (none: Cancel).
+Found answerFind(GtkWidget* button, const std::string& pick, double answerAfter = -1,
                  std::string host = "") {
   struct Driver {
     std::string pick;
-    bool wait;
+    gint64 answerAt;
     std::string host;
     Found found;
     gint64 answered = 0;
-  } driver{pick, wait, host, {}};
+  } driver{
+      pick, answerAfter < 0 ? -1 : g_get_monotonic_time() + gint64(answerAfter * 1e6), host, {}};
   const gint64 start = g_get_monotonic_time();
   const guint source = g_timeout_add(
       20,
@@ -372,12 +380,19 @@ Found answerFind(GtkWidget* button, const std::string& pick, bool wait = true,
           d->host.clear();
         }
         d->found.status = gtk_label_get_text(GTK_LABEL(findStatusOf(dialog)));
-        if (d->wait && d->found.status.find("...") != std::string::npos) return TRUE;
-        GtkWidget* list = foundListOf(dialog);
-        for (int row = 0; row < clistRows(list); ++row) {
-          d->found.rows.push_back(clistCell(list, row, 0) + " " + clistCell(list, row, 1));
-          if (clistCell(list, row, 0) == d->pick || clistCell(list, row, 1) == d->pick)
-            gtk_clist_select_row(GTK_CLIST(list), row, 0);
+        if (d->answerAt < 0 ? d->found.status.find("...") != std::string::npos
+                            : g_get_monotonic_time() < d->answerAt)
+          return TRUE;
+        GtkCList* list = GTK_CLIST(foundListOf(dialog));
+        for (int row = 0; row < list->rows; ++row) {
+          const std::string note = clistCell(GTK_WIDGET(list), row, list->columns - 1);
+          d->found.rows.push_back(clistCell(GTK_WIDGET(list), row, 0) + " " +
+                                  clistCell(GTK_WIDGET(list), row, 1) +
+                                  (note.empty() ? "" : " / " + note) +
+                                  (gtk_clist_get_selectable(list, row) ? "" : " [greyed]"));
+          if (clistCell(GTK_WIDGET(list), row, 0) == d->pick ||
+              clistCell(GTK_WIDGET(list), row, 1) == d->pick)
+            gtk_clist_select_row(list, row, 0);
         }
         std::sort(d->found.rows.begin(), d->found.rows.end());
         d->answered = g_get_monotonic_time();
@@ -389,8 +404,22 @@ Found answerFind(GtkWidget* button, const std::string& pick, bool wait = true,
   click(button);
   g_source_remove(source);
   driver.found.seconds = double(driver.answered - start) / 1e6;
-  if (!wait) driver.found.seconds = double(g_get_monotonic_time() - driver.answered) / 1e6;
+  if (answerAfter >= 0)
+    driver.found.seconds = double(g_get_monotonic_time() - driver.answered) / 1e6;
   return driver.found;
+}
+
+// Runs the main loop for a while, as the window would after a dialog is gone.
+void idleFor(unsigned milliseconds) {
+  bool over = false;
+  g_timeout_add(
+      milliseconds,
+      [](gpointer data) -> gboolean {
+        *static_cast<bool*>(data) = true;
+        return FALSE;
+      },
+      &over);
+  while (!over) g_main_context_iteration(nullptr, TRUE);
 }
 
 // "_Test", answering its dialog once the page reached `out` (answering empties the queues).
@@ -419,20 +448,22 @@ const std::string kAnnounced = "Printers that announce themselves are listed.\n"
 
 }  // namespace
 
-// Announced printers and a typed host's queues, every outcome in words; a host that drops what
-// it is sent is given up within the limit, and Cancel ends a search at once, changing nothing.
-// The announced printer chosen prints its test page into lpdhost's queue "laser".
+// Announced printers and a typed host's queues, every outcome in words: one row per announced
+// printer however many ways it announces itself, one announced over IPP alone asked whether it
+// takes LPD jobs. A host that drops what it is sent is given up within the limit, and Cancel
+// ends a search at once, changing nothing: nothing of it runs after its dialog is gone. The
+// printer announced over IPP alone prints its test page into lpdhost's queue "raw".
 TEST(Finding, NetworkPrintersAndTheQueuesOfAHost) {
   if (!findPhase("*")) GTEST_SKIP() << "test_find.sh runs it";
   PrintersPage page;
   page.open(-1);
   click(page.type(kNetwork));
   EXPECT_TRUE(shown(findButtonOf(page.info())) && !shown(browseButtonOf(page.info())));
-  const Lines announced = {"10.23.0.2 laser", "10.24.0.1 lp"};
+  const Lines announced = {"10.23.0.2 laser", "10.23.0.2 raw",
+                           "10.24.0.1 lp / \"lp\" assumed: the announcement names no queue",
+                           "10.24.0.9  / Takes no LPD jobs [greyed]"};
   const std::tuple<const char*, std::string, Lines> cases[] = {
-      {"10.23.0.2",
-       kAnnounced + "The queues of 10.23.0.2 are listed.",
-       {"10.23.0.2 laser", "10.23.0.2 raw", "10.24.0.1 lp"}},
+      {"10.23.0.2", kAnnounced + "The queues of 10.23.0.2 are listed.", announced},
       {"127.0.0.1", kAnnounced + "No LPD server answers on 127.0.0.1.", announced},
       {"nosuch.invalid", kAnnounced + "The host nosuch.invalid is unknown.", announced},
       {"10.23.0.9", kAnnounced + "The host 10.23.0.9 does not answer.", announced},
@@ -440,46 +471,67 @@ TEST(Finding, NetworkPrintersAndTheQueuesOfAHost) {
   };
   for (const auto& [host, status, rows] : cases) {
     page.set(kRowServer, host);
-    const Found found = answerFind(findButtonOf(page.info()), *host ? "" : "laser");
+    const Found found = answerFind(findButtonOf(page.info()), *host ? "10.24.0.9" : "raw");
     EXPECT_EQ(found.status, status);
     EXPECT_EQ(found.rows, rows) << host;
     EXPECT_LT(found.seconds, 11) << host;
+    if (*host) {
+      EXPECT_EQ(entryText(page.field(kRowServer)), host);  // greyed: not taken
+    }
   }
   EXPECT_EQ(entryText(page.field(kRowServer)) + "/" + entryText(page.field(kRowShared)),
-            "10.23.0.2/laser");
+            "10.23.0.2/raw");
   page.set(kRowServer, "10.23.0.9");
-  EXPECT_LT(answerFind(findButtonOf(page.info()), "", false).seconds, 0.2);
+  for (const double cancelAfter : {0.0, kDnssdSearchSeconds - 0.1}) {
+    EXPECT_LT(answerFind(findButtonOf(page.info()), "", cancelAfter).seconds, 0.2);
+    const unsigned long ran = findCallbacksRun();
+    idleFor(1200);
+    EXPECT_EQ(findCallbacksRun(), ran) << cancelAfter;
+  }
   EXPECT_EQ(entryText(page.field(kRowServer)), "10.23.0.9");
   page.set(kRowServer, "10.23.0.2");
   page.set(kRowName, "found");
-  testPageReaches(page, "/tmp/find/laser.out");
+  testPageReaches(page, "/tmp/find/raw.out");
 }
 
-// Browse lists the printer shares only, as the typed user or as a guest, says the server's
-// refusal, leaves no password file behind, and the share chosen gets the test page.
+// Browse lists every printer share of a server known by its NetBIOS name alone, as the typed
+// user or as a guest; one whose name Save would refuse is greyed with the reason and cannot be
+// chosen. It says the server's refusal and an unknown name, leaves no password file behind,
+// and the share chosen gets the test page.
 TEST(Finding, PrinterSharesOfASambaServer) {
   if (!findPhase("*")) GTEST_SKIP() << "test_find.sh runs it";
   PrintersPage page;
   page.open(-1);
   click(page.type(kSamba));
   EXPECT_TRUE(!shown(findButtonOf(page.info())) && shown(browseButtonOf(page.info())));
-  const Lines shares = {"colour Colour", "laser Laser on the 2nd floor"};
-  const std::tuple<const char*, const char*, const char*, std::string, Lines> cases[] = {
-      {"ann",
-       "wrong",
-       "",
-       "localhost refused access: session setup failed: NT_STATUS_LOGON_FAILURE",
-       {}},
-      {"", "", "", "The printer shares of localhost are listed.", shares},
-      {"ann", "ann-pw", "laser", "The printer shares of localhost are listed.", shares},
-  };
-  page.set(kRowServer, "localhost");
-  for (const auto& [user, password, pick, status, rows] : cases) {
+  const Lines shares = {
+      "HP LaserJet 1020 HP / The name holds a space; rename the share on the server [greyed]",
+      "colour Colour", "laser Laser on the 2nd floor"};
+  const std::tuple<const char*, const char*, const char*, const char*, std::string, Lines> cases[] =
+      {
+          {"NOSUCHPC", "", "", "laser", "The host NOSUCHPC is unknown.", {}},
+          {"OFFICEPC",
+           "ann",
+           "wrong",
+           "",
+           "OFFICEPC refused access: session setup failed: NT_STATUS_LOGON_FAILURE",
+           {}},
+          {"OFFICEPC", "", "", "HP LaserJet 1020", "The printer shares of OFFICEPC are listed.",
+           shares},
+          {"OFFICEPC", "ann", "ann-pw", "laser", "The printer shares of OFFICEPC are listed.",
+           shares},
+      };
+  for (const auto& [server, user, password, pick, status, rows] : cases) {
+    page.set(kRowServer, server);
     page.set(kRowSmbUser, user);
     page.set(kRowSmbPassword, password);
     const Found found = answerFind(browseButtonOf(page.info()), pick);
     EXPECT_EQ(found.status, status);
     EXPECT_EQ(found.rows, rows) << user;
+    // Only "laser" of a listing is taken; the greyed share never.
+    EXPECT_EQ(entryText(page.field(kRowShared)),
+              std::string(pick) == "laser" && !rows.empty() ? "laser" : "")
+        << pick;
     for (const auto& file : std::filesystem::directory_iterator("/tmp"))
       EXPECT_EQ(file.path().string().find("smbauth"), std::string::npos);
   }
@@ -489,7 +541,7 @@ TEST(Finding, PrinterSharesOfASambaServer) {
   testPageReaches(page, "/tmp/find/smb/out/laser");
   click(page.button(1));  // and saved so
   EXPECT_NE(fileText("/etc/printcap").find("\nshare:\\\n"), std::string::npos);
-  EXPECT_NE(fileText("/etc/dorvek/samba/share.sh").find("share=//localhost/laser\n"),
+  EXPECT_NE(fileText("/etc/dorvek/samba/share.sh").find("share=//OFFICEPC/laser\n"),
             std::string::npos);
 }
 
