@@ -105,7 +105,7 @@ struct FindSession {
   void showStatus() const {
     const std::string announcing =
         dnssdFinished && probesRunning() > 0
-            ? _("Asking printers announced over IPP whether they take LPD jobs...")
+            ? _("Asking the announced printers whether they take LPD jobs...")
             : dnssdStatus;
     const std::string both =
         announcing + (announcing.empty() || hostStatus.empty() ? "" : "\n") + hostStatus;
