@@ -116,11 +116,11 @@ struct FindSession {
                                         const_cast<Announced*>(printer));
   }
   // Another row with this host and queue (a typed host's), or -1.
-  int otherRow(const std::string& host, const std::string& queue, const Announced* not_) const {
+  int otherRow(const std::string& host, const std::string& queue, const Announced* except) const {
     GtkWidget* list = foundListOf(dialog);
     for (int row = 0; row < clistRows(list); ++row)
       if (clistCell(list, row, 0) == host && clistCell(list, row, 1) == queue &&
-          gtk_clist_get_row_data(GTK_CLIST(list), row) != not_)
+          gtk_clist_get_row_data(GTK_CLIST(list), row) != except)
         return row;
     return -1;
   }
@@ -176,9 +176,9 @@ void FindSession::announce(const AnnouncedPrinter& found) {
     printer.probe = nullptr;
     printer.lpd = true;
     printer.queue = found.queue;
-  } else if (!printer.lpd) {
+  } else if (!printer.lpd && !printer.probed) {
     if (printer.queue.empty()) printer.queue = found.queue;
-    if (printer.probe == nullptr && !printer.probed) probeAnnounced(&printer);
+    if (printer.probe == nullptr) probeAnnounced(&printer);
   }
   showAnnounced(&printer);
   if (dnssdStatus == _("No printer announces itself on the local network.")) {
