@@ -54,7 +54,7 @@ check "OFFICEPC is not known to the resolver" test -z "$(getent hosts OFFICEPC)"
 gui() { SPM_TEST_FIND=$1 "${@:2}" "$(dirname "$program")"/tests/gui_printers --gtest_filter="Finding.$1" > gui.out 2>&1; }
 passed() { grep -q "^\[  PASSED  \] $1 test" gui.out; }
 gui '*'
-check "Find, Browse and their test pages: $(grep -B2 -A8 'Failure\|Alarm' gui.out)" passed 2
+check "Find, Browse and their test pages: $(grep -B2 -A8 'Failure\|Alarm' gui.out || tail -5 gui.out)" passed 2
 # Under valgrind (slow: its time limits may not hold, so only memcheck's verdict counts).
 gui '*' env G_SLICE=always-malloc G_DEBUG=gc-friendly valgrind --quiet --error-exitcode=99 \
   --leak-check=full --errors-for-leak-kinds=definite --show-leak-kinds=definite --num-callers=40 \
