@@ -15,7 +15,8 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
   desktop-file-utils valgrind debhelper dpkg-dev fakeroot lintian man-db locales \
   pkexec polkitd dbus-daemon dbus-system-bus-common ansible-core openssh-server \
-  libavahi-client-dev libavahi-glib-dev avahi-daemon avahi-utils samba smbclient
+  libavahi-client-dev libavahi-glib-dev avahi-daemon avahi-utils samba smbclient \
+  translate-toolkit fonts-wqy-microhei
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 
