@@ -232,18 +232,23 @@ void showQueueState(GtkWidget* pageBox, const QueueReport& report, bool printer,
   allowAction(actionButton(pageBox, jobActionRowOf, 5), job && printers > 1);
 }
 
+// Rows of buttons as wide as their words: a translation gets what a shorter neighbour leaves.
+GtkWidget* packButtonRow(GtkWidget* pageBox, guint padding) {
+  GtkWidget* row = gtk_hbox_new(FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(pageBox), row, FALSE, FALSE, padding);
+  return row;
+}
+
 void packQueueControls(GtkWidget* pageBox, bool printers) {
   GtkWidget* state = gtk_label_new(nullptr);
   gtk_misc_set_alignment(GTK_MISC(state), 0, 0.5);
   gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 5);
-  GtkWidget* printerRow = gtk_hbox_new(TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(pageBox), printerRow, FALSE, FALSE, 0);
+  GtkWidget* printerRow = packButtonRow(pageBox, 0);
   GtkWidget* pause = packButton(printerRow, _("Pause Printer"), G_CALLBACK(btnjobpause_clicked));
   GtkWidget* reject = packButton(printerRow, _("Reject Jobs"), G_CALLBACK(btnjobreject_clicked));
   GtkWidget* redirect =
       packButton(printerRow, _("Redirect..."), G_CALLBACK(btnjobredirect_clicked));
-  GtkWidget* jobRow = gtk_hbox_new(TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(pageBox), jobRow, FALSE, FALSE, 5);
+  GtkWidget* jobRow = packButtonRow(pageBox, 5);
   GtkWidget* hold = packButton(jobRow, _("Hold"), G_CALLBACK(btnjobhold_clicked));
   GtkWidget* release = packButton(jobRow, _("Release"), G_CALLBACK(btnjobrelease_clicked));
   GtkWidget* releaseAll =
@@ -375,8 +380,7 @@ void drawprintjobs(GtkWidget* pageBox) {
   gtk_container_add(GTK_CONTAINER(scrolled), makeJobTable());
   gtk_box_pack_start(GTK_BOX(pageBox), scrolled, TRUE, TRUE, 0);
 
-  GtkWidget* buttonRow = gtk_hbox_new(TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(pageBox), buttonRow, FALSE, FALSE, 5);
+  GtkWidget* buttonRow = packButtonRow(pageBox, 5);
   GtkWidget* refresh = packButton(buttonRow, _("Refresh"), G_CALLBACK(btnjobrefresh_clicked));
   gtk_widget_set_size_request(refresh, 90, 30);
   GtkWidget* deleteJob = packButton(buttonRow, _("Delete"), G_CALLBACK(btnjobdel_clicked));

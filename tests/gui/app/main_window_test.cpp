@@ -1,5 +1,13 @@
 // The whole main window, as root and as another user.
 
+#include <gdk/gdkkeysyms.h>
+
+#include <array>
+#include <clocale>
+#include <filesystem>
+#include <map>
+
+#include "app/i18n.h"
 #include "jobs/jobs_window.h"
 #include "thinprint/thinprint_conf.h"
 #include "thinprint/thinprint_page.h"
@@ -66,3 +74,206 @@ TEST(MainWindow, ReadOnlyWithoutRoot) {
   gtk_widget_destroy(root);
   gtk_widget_destroy(user);
 }
+
+namespace {
+
+// What does not fit in one window: a label given less room than it asks for or placed past the
+// window's edge, and a mnemonic letter that two of its controls share.
+class FitWalk {
+ public:
+  explicit FitWalk(GtkWidget* window) : window_(window) { visit(window, this); }
+  const std::string& faults() const { return faults_; }
+
+ private:
+  static void visit(GtkWidget* widget, gpointer self) {
+    auto* walk = static_cast<FitWalk*>(self);
+    if (!gtk_widget_get_mapped(widget)) return;
+    if (GTK_IS_LABEL(widget)) walk->check(widget);
+    if (!GTK_IS_CONTAINER(widget)) return;
+    // A list's column titles scroll with it; only their own room counts.
+    const bool scrolls = walk->inList_;
+    walk->inList_ = scrolls || GTK_IS_CLIST(widget);
+    gtk_container_forall(GTK_CONTAINER(widget), visit, self);
+    walk->inList_ = scrolls;
+  }
+  void check(GtkWidget* label) {
+    const std::string text = gtk_label_get_text(GTK_LABEL(label));
+    if (text.empty() || gtk_label_get_ellipsize(GTK_LABEL(label)) != PANGO_ELLIPSIZE_NONE) return;
+    GtkRequisition wants;
+    gtk_widget_get_child_requisition(label, &wants);
+    const GtkAllocation& has = label->allocation;
+    const std::string where = title() + ": \"" + text + "\" ";
+    if (wants.width > has.width || wants.height > has.height)
+      note(where + "wants " + size(wants.width, wants.height) + ", has " +
+           size(has.width, has.height));
+    int x = 0, y = 0;
+    if (!inList_ && gtk_widget_translate_coordinates(label, window_, 0, 0, &x, &y) &&
+        (x + has.width > window_->allocation.width || y + has.height > window_->allocation.height))
+      note(where + "ends past the window's edge");
+    const guint key = gdk_keyval_to_lower(gtk_label_get_mnemonic_keyval(GTK_LABEL(label)));
+    if (key == GDK_VoidSymbol) return;
+    auto [other, fresh] = mnemonics_.emplace(key, text);
+    if (!fresh) note(title() + ": \"" + other->second + "\" and \"" + text + "\" share a mnemonic");
+  }
+  std::string title() const {
+    const char* title = gtk_window_get_title(GTK_WINDOW(window_));
+    return title != nullptr ? title : "";
+  }
+  static std::string size(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+  }
+  void note(const std::string& fault) { faults_ += fault + "\n"; }
+
+  GtkWidget* window_;
+  bool inList_ = false;
+  std::map<guint, std::string> mnemonics_;
+  std::string faults_;
+};
+
+// Until the X server has given the window the size it asked for, after a change of layout.
+void settle(GtkWidget* window) {
+  for (int wait = 0; wait < 100; ++wait) {
+    gdk_display_sync(gdk_display_get_default());
+    pumpEvents();
+    const GtkRequisition& wants = window->requisition;
+    if (window->allocation.width >= wants.width && window->allocation.height >= wants.height &&
+        !GTK_CONTAINER(window)->need_resize)
+      return;
+    g_usleep(5000);
+  }
+}
+
+std::string showAndWalk(GtkWidget* window) {
+  gtk_widget_show(window);
+  settle(window);
+  return FitWalk(window).faults();
+}
+
+// Presses button and walks the dialog it runs, once shown, then closes it with response.
+std::string walkDialogOf(GtkWidget* button, int response = GTK_RESPONSE_REJECT) {
+  struct Seen {
+    int response;
+    std::string faults;
+  } walked{response, ""};
+  const guint source = g_timeout_add(
+      20,
+      [](gpointer data) -> gboolean {
+        auto* seen = static_cast<Seen*>(data);
+        GtkWidget* dialog = gtk_grab_get_current();
+        if (!GTK_IS_DIALOG(dialog) || !gtk_widget_get_mapped(dialog) ||
+            g_object_get_data(G_OBJECT(dialog), "walked") != nullptr)
+          return TRUE;
+        g_object_set_data(G_OBJECT(dialog), "walked", dialog);
+        settle(dialog);
+        seen->faults += FitWalk(dialog).faults();
+        // Nor may a dialog outgrow a thin client's screen.
+        if (dialog->allocation.width > 1024 || dialog->allocation.height > 768)
+          seen->faults += std::string(gtk_window_get_title(GTK_WINDOW(dialog))) + ": too large\n";
+        gtk_dialog_response(GTK_DIALOG(dialog), seen->response);
+        return TRUE;
+      },
+      &walked);
+  click(button);
+  g_source_remove(source);
+  return walked.faults;
+}
+
+struct Language {
+  const char* code;
+  const char* printersTab;  // "Printers"
+  const char* modifyTitle;  // "Modify Printer": the editor's mode marker
+};
+
+void PrintTo(const Language& language, std::ostream* out) {
+  *out << language.code;
+}
+
+class Translated : public testing::TestWithParam<Language> {
+ protected:
+  static void SetUpTestSuite() {
+    // LANGUAGE counts only where the locale is not C.
+    ASSERT_EQ(std::system("localedef --no-archive -i en_US -f UTF-8 en_US.UTF-8"), 0);
+  }
+  void SetUp() override {
+    setenv("LANGUAGE", GetParam().code, 1);
+    ASSERT_NE(std::setlocale(LC_ALL, "en_US.UTF-8"), nullptr);
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe");
+    bindtextdomain(SPM_TEXT_DOMAIN, (exe.parent_path() / "../locale").c_str());  // as built
+    bind_textdomain_codeset(SPM_TEXT_DOMAIN, "UTF-8");
+    textdomain(SPM_TEXT_DOMAIN);
+  }
+  void TearDown() override {
+    unsetenv("LANGUAGE");
+    std::setlocale(LC_ALL, "");
+  }
+};
+
+}  // namespace
+
+// Every window in every language: nothing cut off or pushed out, the main window at its fixed
+// size, each window's mnemonics distinct.
+TEST_P(Translated, WindowsFitTheirTexts) {
+  writeFile("/etc/printcap", "office:lp=/dev/lp0:\nhall:rm=h:rp=q:\n");
+  writeFile("/etc/dorvek/thinprint.conf", "/dev/lp0 office\n");
+  writeFile(kThinPrintClient, "");
+  CommandRecorder swallowed;
+  GtkWidget* window =
+      buildMainWindow(PageBuilders{drawprinterlist, drawprintjobs, thinprintpkg, tabpage_switched});
+  std::string faults = showAndWalk(window);
+  EXPECT_EQ(window->allocation.width, 500);
+  EXPECT_EQ(window->allocation.height, 380);
+  GtkWidget* notebook = mainNotebookOf(window);
+  EXPECT_STREQ(gtk_notebook_get_tab_label_text(GTK_NOTEBOOK(notebook), pageOf(window, 0)),
+               GetParam().printersTab);
+  for (int page : {1, 2}) {
+    gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), page);
+    faults += showAndWalk(window);
+  }
+  // Each toggle of the Jobs page in its other state too, and its two questions.
+  GtkWidget* jobs = pageOf(window, 1);
+  for (int button : {1, 2}) {
+    GtkWidget* toggle = findWidget(printerActionRowOf(jobs), nullptr, button);
+    gtk_button_set_label(GTK_BUTTON(toggle),
+                         gettext(button == 1 ? "Resume Printer" : "Accept Jobs"));
+  }
+  faults += showAndWalk(window) + walkDialogOf(findWidget(printerActionRowOf(jobs), nullptr, 3));
+  std::array<const gchar*, 7> job{"1", "root", "A", "5", "letter", "10", "12:00"};
+  gtk_clist_append(GTK_CLIST(jobTableOf(jobs)), const_cast<gchar**>(job.data()));
+  faults += walkDialogOf(findWidget(jobActionRowOf(jobs), nullptr, 5));
+  // The ThinPrint printer editor.
+  click(tpAddOf(tpButtonColumnOf(pageOf(window, 2))));
+  faults += showAndWalk(editorOf(window));
+  gtk_widget_destroy(editorOf(window));
+  // The printer editor, in each type's layout, with Find, Browse and a refusal.
+  gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), 0);
+  GtkWidget* printers = pageOf(window, 0);
+  faults += walkDialogOf(deleteButtonOf(printers));
+  click(modifyButtonOf(printers));
+  GtkWidget* editor = editorOf(window);
+  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(editor)), GetParam().modifyTitle);
+  GtkWidget* box = findWidget(editor, nullptr, 1);
+  EXPECT_EQ(entryText(infoFieldOf(printerInfoBoxOf(box), kRowName)), "office");
+  for (TypeButton type : {kParallel, kSerial, kUSB, kNetwork, kSamba}) {
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(typeButtonOf(printerTypeBoxOf(box), type)),
+                                 TRUE);
+    faults += showAndWalk(editor);
+    if (type == kNetwork) faults += walkDialogOf(findButtonOf(printerInfoBoxOf(box)));
+  }
+  faults += walkDialogOf(browseButtonOf(printerInfoBoxOf(box)));
+  gtk_entry_set_text(GTK_ENTRY(infoFieldOf(printerInfoBoxOf(box), kRowName)), "");
+  faults += walkDialogOf(findWidget(editorButtonRowOf(box), nullptr, 1), GTK_RESPONSE_ACCEPT);
+  gtk_widget_destroy(editor);
+  // Without root, a notice shares the tabs' row.
+  ASSERT_EQ(seteuid(65534), 0);
+  GtkWidget* readOnly = buildMainWindow(PageBuilders{drawprinterlist});
+  ASSERT_EQ(seteuid(0), 0);
+  faults += showAndWalk(readOnly);
+  EXPECT_EQ(faults, "");
+  gtk_widget_destroy(readOnly);
+  gtk_widget_destroy(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Translated,
+                         testing::Values(Language{"de", "Drucker", "Drucker ändern"},
+                                         Language{"fr", "Imprimantes", "Modifier l'imprimante"}),
+                         [](const auto& row) { return std::string(row.param.code); });
