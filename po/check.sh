@@ -39,10 +39,11 @@ else
   fail "xgettext failed"
 fi
 
-# One line per translated text: msgid TAB msgstr, as the .po writes them, lines joined.
+# One line per translated text (the header aside): msgid TAB msgstr, as the .po writes them,
+# lines joined.
 pairs() {
   msgcat --no-wrap --no-location "$1" | awk '
-    function flush() { if (id != "") print id "\t" str; id = ""; str = ""; part = "" }
+    function flush() { if (id != "" && id != "\"\"") print id "\t" str; id = ""; str = ""; part = "" }
     /^msgid /  { flush(); part = "id";  sub(/^msgid /, "");  id = $0; next }
     /^msgstr / { part = "str"; sub(/^msgstr /, ""); str = $0; next }
     /^"/       { if (part == "id") id = id $0; else if (part == "str") str = str $0; next }

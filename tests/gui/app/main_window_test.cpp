@@ -149,6 +149,8 @@ std::string showAndWalk(GtkWidget* window) {
   return FitWalk(window).faults();
 }
 
+int dialogsWalked = 0;
+
 // Presses button and walks the dialog it runs, once shown, then closes it with response.
 std::string walkDialogOf(GtkWidget* button, int response = GTK_RESPONSE_REJECT) {
   struct Seen {
@@ -164,6 +166,7 @@ std::string walkDialogOf(GtkWidget* button, int response = GTK_RESPONSE_REJECT) 
             g_object_get_data(G_OBJECT(dialog), "walked") != nullptr)
           return TRUE;
         g_object_set_data(G_OBJECT(dialog), "walked", dialog);
+        ++dialogsWalked;
         settle(dialog);
         seen->faults += FitWalk(dialog).faults();
         // Nor may a dialog outgrow a thin client's screen.
@@ -217,6 +220,7 @@ TEST_P(Translated, WindowsFitTheirTexts) {
   writeFile("/etc/dorvek/thinprint.conf", "/dev/lp0 office\n");
   writeFile(kThinPrintClient, "");
   CommandRecorder swallowed;
+  dialogsWalked = 0;
   GtkWidget* window =
       buildMainWindow(PageBuilders{drawprinterlist, drawprintjobs, thinprintpkg, tabpage_switched});
   std::string faults = showAndWalk(window);
@@ -229,8 +233,8 @@ TEST_P(Translated, WindowsFitTheirTexts) {
     gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), page);
     faults += showAndWalk(window);
   }
-  // Each toggle of the Jobs page in its other state too, and its two questions.
   GtkWidget* jobs = pageOf(window, 1);
+  // Each toggle of the Jobs page in its other state too, and its two questions.
   for (int button : {1, 2}) {
     GtkWidget* toggle = findWidget(printerActionRowOf(jobs), nullptr, button);
     gtk_button_set_label(GTK_BUTTON(toggle),
@@ -269,11 +273,22 @@ TEST_P(Translated, WindowsFitTheirTexts) {
   ASSERT_EQ(seteuid(0), 0);
   faults += showAndWalk(readOnly);
   EXPECT_EQ(faults, "");
+  EXPECT_EQ(dialogsWalked, 6);  // Redirect, Move To, Delete, Find, Browse and the refusal
   gtk_widget_destroy(readOnly);
   gtk_widget_destroy(window);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Translated,
                          testing::Values(Language{"de", "Drucker", "Drucker ändern"},
-                                         Language{"fr", "Imprimantes", "Modifier l'imprimante"}),
+                                         Language{"fr", "Imprimantes", "Modifier l'imprimante"},
+                                         Language{"es", "Impresoras", "Modificar impresora"},
+                                         Language{"it", "Stampanti", "Modifica stampante"},
+                                         Language{"nl", "Printers", "Printer wijzigen"},
+                                         Language{"pl", "Drukarki", "Zmiana ustawień drukarki"},
+                                         Language{"pt_BR", "Impressoras", "Modificar impressora"},
+                                         Language{"ru", "Принтеры", "Изменение принтера"},
+                                         Language{"cs", "Tiskárny", "Úprava tiskárny"},
+                                         Language{"sv", "Skrivare", "Ändra skrivare"},
+                                         Language{"ja", "プリンタ", "プリンタの変更"},
+                                         Language{"zh_CN", "打印机", "修改打印机"}),
                          [](const auto& row) { return std::string(row.param.code); });
