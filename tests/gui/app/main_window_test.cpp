@@ -78,56 +78,40 @@ TEST(MainWindow, ReadOnlyWithoutRoot) {
 namespace {
 
 // What does not fit in one window: a label given less room than it asks for or placed past the
-// window's edge, and a mnemonic letter that two of its controls share.
-class FitWalk {
- public:
-  explicit FitWalk(GtkWidget* window) : window_(window) { visit(window, this); }
-  const std::string& faults() const { return faults_; }
+// window's edge (but column titles, which scroll with their list), and a shared mnemonic.
+struct FitWalk {
+  GtkWidget* window;
+  std::string title = gtk_window_get_title(GTK_WINDOW(window));
+  bool inList = false;
+  std::map<guint, std::string> mnemonics;
+  std::string faults;
 
- private:
   static void visit(GtkWidget* widget, gpointer self) {
     auto* walk = static_cast<FitWalk*>(self);
     if (!gtk_widget_get_mapped(widget)) return;
-    if (GTK_IS_LABEL(widget)) walk->check(widget);
+    if (GTK_IS_LABEL(widget)) walk->check(GTK_LABEL(widget), widget->allocation);
     if (!GTK_IS_CONTAINER(widget)) return;
-    // A list's column titles scroll with it; only their own room counts.
-    const bool scrolls = walk->inList_;
-    walk->inList_ = scrolls || GTK_IS_CLIST(widget);
+    const bool inList = walk->inList;
+    walk->inList = inList || GTK_IS_CLIST(widget);
     gtk_container_forall(GTK_CONTAINER(widget), visit, self);
-    walk->inList_ = scrolls;
+    walk->inList = inList;
   }
-  void check(GtkWidget* label) {
-    const std::string text = gtk_label_get_text(GTK_LABEL(label));
-    if (text.empty() || gtk_label_get_ellipsize(GTK_LABEL(label)) != PANGO_ELLIPSIZE_NONE) return;
+  void check(GtkLabel* label, const GtkAllocation& has) {
+    const std::string text = gtk_label_get_text(label), where = title + ": \"" + text + "\" ";
     GtkRequisition wants;
-    gtk_widget_get_child_requisition(label, &wants);
-    const GtkAllocation& has = label->allocation;
-    const std::string where = title() + ": \"" + text + "\" ";
+    gtk_widget_get_child_requisition(GTK_WIDGET(label), &wants);
     if (wants.width > has.width || wants.height > has.height)
-      note(where + "wants " + size(wants.width, wants.height) + ", has " +
-           size(has.width, has.height));
+      faults += where + "wants " + std::to_string(wants.width) + "x" +
+                std::to_string(wants.height) + ", has " + std::to_string(has.width) + "\n";
     int x = 0, y = 0;
-    if (!inList_ && gtk_widget_translate_coordinates(label, window_, 0, 0, &x, &y) &&
-        (x + has.width > window_->allocation.width || y + has.height > window_->allocation.height))
-      note(where + "ends past the window's edge");
-    const guint key = gdk_keyval_to_lower(gtk_label_get_mnemonic_keyval(GTK_LABEL(label)));
+    if (!inList && gtk_widget_translate_coordinates(GTK_WIDGET(label), window, 0, 0, &x, &y) &&
+        (x + has.width > window->allocation.width || y + has.height > window->allocation.height))
+      faults += where + "ends past the window's edge\n";
+    const guint key = gdk_keyval_to_lower(gtk_label_get_mnemonic_keyval(label));
     if (key == GDK_VoidSymbol) return;
-    auto [other, fresh] = mnemonics_.emplace(key, text);
-    if (!fresh) note(title() + ": \"" + other->second + "\" and \"" + text + "\" share a mnemonic");
+    auto [other, fresh] = mnemonics.emplace(key, text);
+    if (!fresh) faults += where + "has the mnemonic of \"" + other->second + "\"\n";
   }
-  std::string title() const {
-    const char* title = gtk_window_get_title(GTK_WINDOW(window_));
-    return title != nullptr ? title : "";
-  }
-  static std::string size(int width, int height) {
-    return std::to_string(width) + "x" + std::to_string(height);
-  }
-  void note(const std::string& fault) { faults_ += fault + "\n"; }
-
-  GtkWidget* window_;
-  bool inList_ = false;
-  std::map<guint, std::string> mnemonics_;
-  std::string faults_;
 };
 
 // Until the X server has given the window the size it asked for, after a change of layout.
@@ -146,39 +130,32 @@ void settle(GtkWidget* window) {
 std::string showAndWalk(GtkWidget* window) {
   gtk_widget_show(window);
   settle(window);
-  return FitWalk(window).faults();
+  FitWalk walk{window};
+  FitWalk::visit(window, &walk);
+  return walk.faults;
 }
 
-int dialogsWalked = 0;
+// The dialogs walked so far, what they showed wrong, and how the next one is answered.
+int dialogsWalked = 0, dialogResponse = GTK_RESPONSE_REJECT;
+std::string dialogFaults;
 
-// Presses button and walks the dialog it runs, once shown, then closes it with response.
-std::string walkDialogOf(GtkWidget* button, int response = GTK_RESPONSE_REJECT) {
-  struct Seen {
-    int response;
-    std::string faults;
-  } walked{response, ""};
-  const guint source = g_timeout_add(
-      20,
-      [](gpointer data) -> gboolean {
-        auto* seen = static_cast<Seen*>(data);
-        GtkWidget* dialog = gtk_grab_get_current();
-        if (!GTK_IS_DIALOG(dialog) || !gtk_widget_get_mapped(dialog) ||
-            g_object_get_data(G_OBJECT(dialog), "walked") != nullptr)
-          return TRUE;
-        g_object_set_data(G_OBJECT(dialog), "walked", dialog);
-        ++dialogsWalked;
-        settle(dialog);
-        seen->faults += FitWalk(dialog).faults();
-        // Nor may a dialog outgrow a thin client's screen.
-        if (dialog->allocation.width > 1024 || dialog->allocation.height > 768)
-          seen->faults += std::string(gtk_window_get_title(GTK_WINDOW(dialog))) + ": too large\n";
-        gtk_dialog_response(GTK_DIALOG(dialog), seen->response);
-        return TRUE;
-      },
-      &walked);
+gboolean walkRunningDialog(gpointer /*data*/) {
+  GtkWidget* dialog = gtk_grab_get_current();
+  if (!GTK_IS_DIALOG(dialog) || !gtk_widget_get_mapped(dialog)) return TRUE;
+  ++dialogsWalked;
+  dialogFaults += showAndWalk(dialog);
+  if (dialog->allocation.width > 1024 || dialog->allocation.height > 768)  // a thin client's screen
+    dialogFaults += std::string(gtk_window_get_title(GTK_WINDOW(dialog))) + ": too large\n";
+  gtk_dialog_response(GTK_DIALOG(dialog), dialogResponse);
+  return TRUE;
+}
+
+// Presses button and walks the dialog it runs, then answers it with response.
+void walkDialogOf(GtkWidget* button, int response = GTK_RESPONSE_REJECT) {
+  dialogResponse = response;
+  const guint source = g_timeout_add(20, walkRunningDialog, nullptr);
   click(button);
   g_source_remove(source);
-  return walked.faults;
 }
 
 struct Language {
@@ -186,10 +163,6 @@ struct Language {
   const char* printersTab;  // "Printers"
   const char* modifyTitle;  // "Modify Printer": the editor's mode marker
 };
-
-void PrintTo(const Language& language, std::ostream* out) {
-  *out << language.code;
-}
 
 class Translated : public testing::TestWithParam<Language> {
  protected:
@@ -221,6 +194,7 @@ TEST_P(Translated, WindowsFitTheirTexts) {
   writeFile(kThinPrintClient, "");
   CommandRecorder swallowed;
   dialogsWalked = 0;
+  dialogFaults.clear();
   GtkWidget* window =
       buildMainWindow(PageBuilders{drawprinterlist, drawprintjobs, thinprintpkg, tabpage_switched});
   std::string faults = showAndWalk(window);
@@ -240,10 +214,11 @@ TEST_P(Translated, WindowsFitTheirTexts) {
     gtk_button_set_label(GTK_BUTTON(toggle),
                          gettext(button == 1 ? "Resume Printer" : "Accept Jobs"));
   }
-  faults += showAndWalk(window) + walkDialogOf(findWidget(printerActionRowOf(jobs), nullptr, 3));
+  faults += showAndWalk(window);
+  walkDialogOf(findWidget(printerActionRowOf(jobs), nullptr, 3));
   std::array<const gchar*, 7> job{"1", "root", "A", "5", "letter", "10", "12:00"};
   gtk_clist_append(GTK_CLIST(jobTableOf(jobs)), const_cast<gchar**>(job.data()));
-  faults += walkDialogOf(findWidget(jobActionRowOf(jobs), nullptr, 5));
+  walkDialogOf(findWidget(jobActionRowOf(jobs), nullptr, 5));
   // The ThinPrint printer editor.
   click(tpAddOf(tpButtonColumnOf(pageOf(window, 2))));
   faults += showAndWalk(editorOf(window));
@@ -251,7 +226,7 @@ TEST_P(Translated, WindowsFitTheirTexts) {
   // The printer editor, in each type's layout, with Find, Browse and a refusal.
   gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook), 0);
   GtkWidget* printers = pageOf(window, 0);
-  faults += walkDialogOf(deleteButtonOf(printers));
+  walkDialogOf(deleteButtonOf(printers));
   click(modifyButtonOf(printers));
   GtkWidget* editor = editorOf(window);
   EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(editor)), GetParam().modifyTitle);
@@ -261,18 +236,18 @@ TEST_P(Translated, WindowsFitTheirTexts) {
     gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(typeButtonOf(printerTypeBoxOf(box), type)),
                                  TRUE);
     faults += showAndWalk(editor);
-    if (type == kNetwork) faults += walkDialogOf(findButtonOf(printerInfoBoxOf(box)));
+    if (type == kNetwork) walkDialogOf(findButtonOf(printerInfoBoxOf(box)));
   }
-  faults += walkDialogOf(browseButtonOf(printerInfoBoxOf(box)));
+  walkDialogOf(browseButtonOf(printerInfoBoxOf(box)));
   gtk_entry_set_text(GTK_ENTRY(infoFieldOf(printerInfoBoxOf(box), kRowName)), "");
-  faults += walkDialogOf(findWidget(editorButtonRowOf(box), nullptr, 1), GTK_RESPONSE_ACCEPT);
+  walkDialogOf(findWidget(editorButtonRowOf(box), nullptr, 1), GTK_RESPONSE_ACCEPT);
   gtk_widget_destroy(editor);
   // Without root, a notice shares the tabs' row.
   ASSERT_EQ(seteuid(65534), 0);
   GtkWidget* readOnly = buildMainWindow(PageBuilders{drawprinterlist});
   ASSERT_EQ(seteuid(0), 0);
   faults += showAndWalk(readOnly);
-  EXPECT_EQ(faults, "");
+  EXPECT_EQ(faults + dialogFaults, "");
   EXPECT_EQ(dialogsWalked, 6);  // Redirect, Move To, Delete, Find, Browse and the refusal
   gtk_widget_destroy(readOnly);
   gtk_widget_destroy(window);
