@@ -271,6 +271,10 @@ std::vector<GtkWidget*> packJobActions(GtkWidget* pageBox) {
 void packQueueControls(GtkWidget* pageBox, bool printers) {
   GtkWidget* state = gtk_label_new(nullptr);
   gtk_misc_set_alignment(GTK_MISC(state), 0, 0.5);
+  // The state may say several things at once: in a long language it takes a second line
+  // (from the job table's height) rather than run past the window's edge.
+  gtk_label_set_line_wrap(GTK_LABEL(state), TRUE);
+  gtk_widget_set_size_request(state, 470, -1);
   gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 2);
   GtkWidget* printerRow = packButtonRow(pageBox, 0);
   GtkWidget* pause = packButton(printerRow, _("Pause Printer"), G_CALLBACK(btnjobpause_clicked));
