@@ -77,7 +77,7 @@ TEST(MainWindow, ReadOnlyWithoutRoot) {
 
 namespace {
 
-// What does not fit in one window: a label given less room than it asks for or placed past the
+// What does not fit in one window: a label given less room than its text takes or placed past the
 // window's edge (but column titles, which scroll with their list), and a shared mnemonic.
 struct FitWalk {
   GtkWidget* window;
