@@ -15,7 +15,8 @@ PACKAGES := build-essential cmake ninja-build pkg-config clang clang-format \
   xvfb xdotool x11-utils x11-apps imagemagick lprng psmisc procps iproute2 util-linux \
   desktop-file-utils valgrind debhelper dpkg-dev fakeroot lintian man-db locales \
   pkexec polkitd dbus-daemon dbus-system-bus-common ansible-core openssh-server \
-  libavahi-client-dev libavahi-glib-dev avahi-daemon avahi-utils samba smbclient
+  libavahi-client-dev libavahi-glib-dev avahi-daemon avahi-utils samba smbclient \
+  translate-toolkit fonts-wqy-microhei
 
 .PHONY: help deps configure build run test install screenshot bench fuzz fuzz-smoke format clean
 
@@ -28,7 +29,8 @@ help:
 	@echo "                 the .deb built, lintian-checked and installed there with polkit;"
 	@echo "                 fleet/ applied over SSH to three simulated thin clients;"
 	@echo "                 crash kills, system faults, gui under valgrind, fuzz smoke;"
-	@echo "                 Find and Browse against a second LPRng host, Avahi and smbd)"
+	@echo "                 Find and Browse against a second LPRng host, Avahi and smbd;"
+	@echo "                 every catalogue through msgfmt and pofilter, every window in every language)"
 	@echo "make fuzz        run every libFuzzer target for FUZZ_SECONDS=$(FUZZ_SECONDS) each"
 	@echo "make fuzz-smoke  the same for FUZZ_SMOKE_SECONDS=$(FUZZ_SMOKE_SECONDS) each (part of make test)"
 	@echo "make screenshot  remake the pictures in docs/ under the sandbox's Xvfb"
@@ -37,7 +39,8 @@ help:
 	@echo "                 (FLEET_CLIENTS=\"10 30\" clients, FLEET_ROUNDS=3 rounds, the least of each)"
 	@echo "make install     install under PREFIX=$(PREFIX) (honours DESTDIR)"
 	@echo "                 (the fleet playbooks go to PREFIX/share/solvo-printer-mgr/fleet/)"
-	@echo "make pot         renew po/solvo-printer-mgr.pot from the sources and merge it into po/*.po"
+	@echo "make pot         renew po/solvo-printer-mgr.pot from the sources and merge it (msgmerge)"
+	@echo "                 into every language of po/LINGUAS (README: Translations)"
 	@echo "make deb         build the Debian package from a copy of the tree into $(BUILD_DIR)/deb/"
 	@echo "make format      clang-format every C++ file"
 	@echo "make clean       remove $(BUILD_DIR)/"

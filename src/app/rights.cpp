@@ -153,6 +153,7 @@ void offerOnlyToRoot(std::initializer_list<GtkWidget*> widgets) {
 
 void addReadOnlyNotice(GtkWidget* notebook) {
   if (canChangeSystem()) return;
+  // TRANSLATORS: beside the tabs when the program runs without root and can change nothing.
   GtkWidget* notice = gtk_label_new(_("Read-only: not root"));
   gtk_misc_set_padding(GTK_MISC(notice), 4, 0);
   gtk_widget_set_tooltip_text(notice, _(kOnlyRoot));

@@ -211,6 +211,7 @@ GtkWidget* buildMainWindow(const PageBuilders& pages) {
   }
   GtkWidget* printersPage = addPageBox(notebook, _("Printers"));
   if (pages.printers != nullptr) pages.printers(printersPage);
+  // TRANSLATORS: notebook tab: the print jobs queued for a printer.
   GtkWidget* jobsPage = addPageBox(notebook, _("Jobs"));
   if (pages.jobs != nullptr) pages.jobs(jobsPage);
   if (pages.thinprint != nullptr) pages.thinprint(notebook, printersPage);

@@ -105,8 +105,14 @@ GtkWidget* info_entry(const char* labelval) {
 void addPlistCol(int colidx, int colwidth, const char* collbl, GtkWidget* plist, int visible,
                  GtkJustification jtf) {
   GtkWidget* label = gtk_label_new(collbl);
-  gtk_clist_set_column_width(GTK_CLIST(plist), colidx, colwidth);
   gtk_clist_set_column_widget(GTK_CLIST(plist), colidx, label);
+  // A translated title may be longer than the column laid out for the English one; the column
+  // widens to show it whole (the list scrolls) rather than cut it.
+  GtkRequisition title;
+  gtk_widget_size_request(GTK_CLIST(plist)->column[colidx].button, &title);
+  const int kTitleMargins = 7;  // the list's cell spacing and column insets around a title
+  if (visible != 0) colwidth = MAX(colwidth, title.width - kTitleMargins);
+  gtk_clist_set_column_width(GTK_CLIST(plist), colidx, colwidth);
   gtk_clist_set_column_justification(GTK_CLIST(plist), colidx, jtf);
   if (visible == 0) gtk_clist_set_column_visibility(GTK_CLIST(plist), colidx, FALSE);
 }

@@ -232,30 +232,63 @@ void showQueueState(GtkWidget* pageBox, const QueueReport& report, bool printer,
   allowAction(actionButton(pageBox, jobActionRowOf, 5), job && printers > 1);
 }
 
+// Rows of buttons as wide as their words: a translation gets what a shorter neighbour leaves.
+GtkWidget* packButtonRow(GtkWidget* pageBox, guint padding) {
+  GtkWidget* row = gtk_hbox_new(FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(pageBox), row, FALSE, FALSE, padding);
+  return row;
+}
+
+struct JobAction {
+  const char* label;
+  GCallback handler;
+};
+
+// The job actions on two lines, three over two, so that every language has room for its words.
+// A table lists its children newest first: attached from the last, they count 1 Hold ...
+// 5 Move To in reading order, as jobActionRowOf's paths say.
+std::vector<GtkWidget*> packJobActions(GtkWidget* pageBox) {
+  const JobAction actions[] = {{N_("Hold"), G_CALLBACK(btnjobhold_clicked)},
+                               {N_("Release"), G_CALLBACK(btnjobrelease_clicked)},
+                               {N_("Release All"), G_CALLBACK(btnjobrelease_all_clicked)},
+                               {N_("Print Next"), G_CALLBACK(btnjobtopq_clicked)},
+                               {N_("Move To..."), G_CALLBACK(btnjobmove_clicked)}};
+  GtkWidget* table = gtk_table_new(2, 6, TRUE);
+  gtk_box_pack_start(GTK_BOX(pageBox), table, FALSE, FALSE, 2);
+  for (int i = 4; i >= 0; --i) {
+    GtkWidget* button = gtk_button_new_with_label(_(actions[i].label));
+    g_signal_connect(button, "clicked", actions[i].handler, nullptr);
+    // Six columns: two for each of the first line's buttons, three for each of the second's.
+    const guint left = i < 3 ? 2 * i : 3 * (i - 3), width = i < 3 ? 2 : 3, line = i < 3 ? 0 : 1;
+    gtk_table_attach(GTK_TABLE(table), button, left, left + width, line, line + 1,
+                     GtkAttachOptions(GTK_EXPAND | GTK_FILL), GTK_FILL, 0, 0);
+  }
+  std::vector<GtkWidget*> buttons;
+  for (int i = 1; i <= 5; ++i) buttons.push_back(findWidget(table, nullptr, i));
+  return buttons;
+}
+
 void packQueueControls(GtkWidget* pageBox, bool printers) {
   GtkWidget* state = gtk_label_new(nullptr);
   gtk_misc_set_alignment(GTK_MISC(state), 0, 0.5);
-  gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 5);
-  GtkWidget* printerRow = gtk_hbox_new(TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(pageBox), printerRow, FALSE, FALSE, 0);
+  // The state may say several things at once: in a long language it takes a second line
+  // (from the job table's height) rather than run past the window's edge.
+  gtk_label_set_line_wrap(GTK_LABEL(state), TRUE);
+  gtk_widget_set_size_request(state, 470, -1);
+  gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 2);
+  GtkWidget* printerRow = packButtonRow(pageBox, 0);
   GtkWidget* pause = packButton(printerRow, _("Pause Printer"), G_CALLBACK(btnjobpause_clicked));
   GtkWidget* reject = packButton(printerRow, _("Reject Jobs"), G_CALLBACK(btnjobreject_clicked));
   GtkWidget* redirect =
       packButton(printerRow, _("Redirect..."), G_CALLBACK(btnjobredirect_clicked));
-  GtkWidget* jobRow = gtk_hbox_new(TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(pageBox), jobRow, FALSE, FALSE, 5);
-  GtkWidget* hold = packButton(jobRow, _("Hold"), G_CALLBACK(btnjobhold_clicked));
-  GtkWidget* release = packButton(jobRow, _("Release"), G_CALLBACK(btnjobrelease_clicked));
-  GtkWidget* releaseAll =
-      packButton(jobRow, _("Release All"), G_CALLBACK(btnjobrelease_all_clicked));
-  GtkWidget* topq = packButton(jobRow, _("Print Next"), G_CALLBACK(btnjobtopq_clicked));
-  GtkWidget* move = packButton(jobRow, _("Move To..."), G_CALLBACK(btnjobmove_clicked));
+  const std::vector<GtkWidget*> jobActions = packJobActions(pageBox);
   // Until a listing says what there is to act on: the printer, if any, and no job.
   for (GtkWidget* button : {pause, reject, redirect}) gtk_widget_set_sensitive(button, printers);
-  for (GtkWidget* button : {hold, release, releaseAll, topq, move}) {
+  offerOnlyToRoot({pause, reject, redirect});
+  for (GtkWidget* button : jobActions) {
     gtk_widget_set_sensitive(button, FALSE);
+    offerOnlyToRoot({button});
   }
-  offerOnlyToRoot({pause, reject, redirect, hold, release, releaseAll, topq, move});
 }
 
 std::vector<std::string> chooserNames(GtkWidget* chooser) {
@@ -375,8 +408,7 @@ void drawprintjobs(GtkWidget* pageBox) {
   gtk_container_add(GTK_CONTAINER(scrolled), makeJobTable());
   gtk_box_pack_start(GTK_BOX(pageBox), scrolled, TRUE, TRUE, 0);
 
-  GtkWidget* buttonRow = gtk_hbox_new(TRUE, 0);
-  gtk_box_pack_start(GTK_BOX(pageBox), buttonRow, FALSE, FALSE, 5);
+  GtkWidget* buttonRow = packButtonRow(pageBox, 5);
   GtkWidget* refresh = packButton(buttonRow, _("Refresh"), G_CALLBACK(btnjobrefresh_clicked));
   gtk_widget_set_size_request(refresh, 90, 30);
   GtkWidget* deleteJob = packButton(buttonRow, _("Delete"), G_CALLBACK(btnjobdel_clicked));

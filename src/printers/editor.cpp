@@ -115,7 +115,10 @@ void buildInfoRows(GtkWidget* infoBox) {
   GtkWidget* filter = packChooserRow(infoBox, _("Use Filter:"));
   g_signal_connect(filter, "changed", G_CALLBACK(cbfilter_changed), nullptr);
   packChooserRow(infoBox, _("PPD Filter:"));
+  // TRANSLATORS: check box: the printer gets a form feed after each job.
   packRow(infoBox, checkRow({_("Use Form Feed")}));
+  // TRANSLATORS: check boxes: "Make Default" makes this the default printer; "Translate"
+  // (Samba printers) turns the line ends of text jobs into those of Windows (LF to CR LF).
   packRow(infoBox, checkRow({_("Make Default"), _("Translate")}));
   addServerButtons(infoBox);
 }
@@ -130,6 +133,7 @@ void buildEditorButtons(GtkWidget* windowBox, GtkWidget* prtlist) {
   GtkWidget* row = gtk_hbox_new(TRUE, 0);
   gtk_box_pack_start(GTK_BOX(windowBox), row, FALSE, FALSE, 0);
   packEditorButton(row, _("_Ok"), G_CALLBACK(BtnPrintOkTest_clicked), prtlist);
+  // TRANSLATORS: button (a verb): prints a test page on the printer being edited.
   packEditorButton(row, _("_Test"), G_CALLBACK(BtnPrintOkTest_clicked), prtlist);
   gtk_box_pack_start(GTK_BOX(row), gtk_fixed_new(), FALSE, TRUE, 0);
   packEditorButton(row, _("_Cancel"), G_CALLBACK(BtnPrintCancel_clicked), nullptr);

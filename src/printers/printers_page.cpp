@@ -28,14 +28,18 @@ struct Column {
 };
 
 const Column kColumns[kPrinterColumns] = {
+    // TRANSLATORS: column title; its cell marks the default printer.
     {N_("Default"), 60, true, GTK_JUSTIFY_CENTER},
     {N_("Printer Name"), 100, true, GTK_JUSTIFY_LEFT},
     {N_("Description"), 100, true, GTK_JUSTIFY_LEFT},
+    // TRANSLATORS: column title: how the printer is reached (Parallel, USB, Network...).
     {N_("Type"), 60, true, GTK_JUSTIFY_LEFT},
     {N_("Device"), 155, true, GTK_JUSTIFY_LEFT},
     {N_("Filter"), 0, false, GTK_JUSTIFY_LEFT},
     {N_("PPD"), 0, false, GTK_JUSTIFY_LEFT},
+    // TRANSLATORS: title of a hidden column, short for "Windows Driver".
     {N_("WD"), 0, false, GTK_JUSTIFY_LEFT},
+    // TRANSLATORS: title of a hidden column, short for "form feed".
     {N_("FQ"), 0, false, GTK_JUSTIFY_LEFT},
 };
 
@@ -95,11 +99,13 @@ void packButton(GtkWidget* row, const char* label, GCallback handler) {
 void buildButtonRow(GtkWidget* pageBox) {
   GtkWidget* row = gtk_hbox_new(TRUE, 0);
   gtk_box_pack_start(GTK_BOX(pageBox), row, FALSE, FALSE, 5);
+  // TRANSLATORS: Add, Modify and Delete are buttons (verbs) acting on printers.
   packButton(row, _("Add"), G_CALLBACK(buttonAdd_clicked));
   gtk_widget_set_size_request(findWidget(row, nullptr, 1), 90, 30);
   packButton(row, _("Modify"), G_CALLBACK(buttonModify_clicked));
   packButton(row, _("Delete"), G_CALLBACK(buttonDelete_clicked));
   gtk_box_pack_start(GTK_BOX(row), gtk_fixed_new(), TRUE, TRUE, 0);
+  // TRANSLATORS: button: ends the program.
   packButton(row, _("Exit"), G_CALLBACK(window_destroyed));
 }
 

@@ -226,6 +226,7 @@ TestPrinter testPrinterOf(GtkWidget* infoBox, const CheckedPrinter& printer) {
 bool isTestButton(GtkWidget* button) {
   const char* label = gtk_button_get_label(GTK_BUTTON(button));
   const std::string text = label != nullptr ? label : "";
+  // TRANSLATORS: "Test" is "_Test" without its mnemonic.
   return equalsIgnoreCase(text, _("_Test")) || equalsIgnoreCase(text, _("Test"));
 }
 
