@@ -150,10 +150,10 @@ int childRunsPending() {
 std::string noAnswerText(const std::string& host) {
   const int seconds = static_cast<int>(kChildLimitMs / 1000);
   const std::unique_ptr<gchar, decltype(&g_free)> text(
-      host.empty() ? g_strdup_printf(_("The spooler did not answer within %d s."), seconds)
-                   // TRANSLATORS: %s is a printer's host name, %d a number of seconds.
-                   : g_strdup_printf(_("The host %s did not answer within %d s."), host.c_str(),
-                                     seconds),
+      host.empty()
+          ? g_strdup_printf(_("The spooler did not answer within %d s."), seconds)
+          // TRANSLATORS: %s is a printer's host name, %d a number of seconds.
+          : g_strdup_printf(_("The host %s did not answer within %d s."), host.c_str(), seconds),
       &g_free);
   return text.get();
 }

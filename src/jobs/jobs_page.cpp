@@ -138,7 +138,8 @@ std::string hostOf(GtkWidget* chooser, const std::string& name) {
 bool syncChooser(GtkWidget* chooser) {
   JobsState& state = stateOf(chooser);
   GtkWidget* table = printerTableOfNotebook(notebookOfChooser(chooser));
-  std::vector<std::string> names = table ? clistColumn(table, kColName) : std::vector<std::string>();
+  std::vector<std::string> names =
+      table ? clistColumn(table, kColName) : std::vector<std::string>();
   if (names == state.names) return false;
   const std::string chosen = comboActiveText(chooser);
   state.names = std::move(names);
@@ -675,8 +676,8 @@ void joblist_selected(GtkWidget* widget, gint row, gint /*column*/, GdkEventButt
   updateControls(ancestor(widget, 2), state);
 }
 
-void joblist_unselected(GtkWidget* widget, gint /*row*/, gint /*column*/,
-                        GdkEventButton* /*event*/, gpointer /*data*/) {
+void joblist_unselected(GtkWidget* widget, gint /*row*/, gint /*column*/, GdkEventButton* /*event*/,
+                        gpointer /*data*/) {
   GtkWidget* chooser = jobsChooserOf(ancestor(widget, 2));
   JobsState& state = stateOf(chooser);
   jrow_n = -1;

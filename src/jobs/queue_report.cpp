@@ -90,8 +90,8 @@ QueueReport parseQueueReport(const std::string& text) {
 }
 
 int heldJobs(const std::vector<JobRow>& jobs) {
-  return static_cast<int>(
-      std::count_if(jobs.begin(), jobs.end(), [](const JobRow& row) { return row[kReportRank] == "hold"; }));
+  return static_cast<int>(std::count_if(
+      jobs.begin(), jobs.end(), [](const JobRow& row) { return row[kReportRank] == "hold"; }));
 }
 
 bool isJobNumber(const std::string& jobId) {
