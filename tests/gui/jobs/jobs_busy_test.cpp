@@ -88,8 +88,9 @@ TEST(HangingHost, TheWindowTakesInputAndNamesTheHost) {
   const auto said = [&] {
     return gtk_label_get_text(GTK_LABEL(jobsStateLabelOf(page))) == silence;
   };
-  EXPECT_FALSE(within(kChildLimitMs - 500, said));
-  EXPECT_TRUE(within(1000, said));
+  const gint64 entered = g_get_monotonic_time();
+  EXPECT_TRUE(within(kChildLimitMs + 1000, said));
+  EXPECT_GE(g_get_monotonic_time() - entered, (kChildLimitMs - 500) * 1000);
   EXPECT_EQ(lines, Lines(2, "lpq -P far > /tmp/lprqueue"));  // leaving ended the first
   // Exit while the next lpq waits: the main loop ends within half a second of the click.
   realClick(jobsButton(window, 1));
