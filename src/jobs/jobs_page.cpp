@@ -133,17 +133,18 @@ std::string hostOf(GtkWidget* chooser, const std::string& name) {
 }
 
 // The chooser offers the printers of the table as they are now (they change on the Printers
-// page, never while this page shows); the chosen one stays chosen while it exists. True when
-// another printer is now chosen.
-bool syncChooser(GtkWidget* chooser) {
+// page, never while this page shows); the chosen one stays chosen while it exists, and where it
+// is gone the printer now in its place (renamed, it is the same row) is chosen.
+void syncChooser(GtkWidget* chooser) {
   JobsState& state = stateOf(chooser);
   GtkWidget* table = printerTableOfNotebook(notebookOfChooser(chooser));
   std::vector<std::string> names =
       table ? clistColumn(table, kColName) : std::vector<std::string>();
-  if (names == state.names) return false;
+  if (names == state.names) return;
   const std::string chosen = comboActiveText(chooser);
-  state.names = std::move(names);
   GtkComboBox* combo = GTK_COMBO_BOX(chooser);
+  const int place = gtk_combo_box_get_active(combo);
+  state.names = std::move(names);
   g_signal_handlers_block_by_func(chooser, reinterpret_cast<gpointer>(CBavailprinter_changed),
                                   nullptr);
   // Filled detached: an attached combo box rebuilds its menu for every row that arrives.
@@ -157,10 +158,11 @@ bool syncChooser(GtkWidget* chooser) {
   }
   gtk_combo_box_set_model(combo, GTK_TREE_MODEL(store));
   g_object_unref(store);
-  gtk_combo_box_set_active(combo, active < 0 && row > 0 ? 0 : active);
+  if (active < 0 && row > 0) active = place >= 0 && place < row ? place : 0;
+  gtk_combo_box_set_active(combo, active);
   g_signal_handlers_unblock_by_func(chooser, reinterpret_cast<gpointer>(CBavailprinter_changed),
                                     nullptr);
-  return comboActiveText(chooser) != chosen;
+  if (comboActiveText(chooser) != chosen) state.job.clear();  // a number names a job of one queue
 }
 
 GtkWidget* makeJobTable() {

@@ -118,6 +118,13 @@ TEST(JobsPage, ChooserTimersPickedJobAndDeletes) {
   EXPECT_EQ(lines, (Lines{"lpq -P 'o'\\''x' > /tmp/lprqueue",
                           "lpc move 'o'\\''x' 77 late > /tmp/lpcreply 2>&1",
                           "lpq -P 'o'\\''x' > /tmp/lprqueue"}));
+  // late renamed on the Printers page while chosen: still chosen, by its new name.
+  gtk_combo_box_set_active(GTK_COMBO_BOX(chooser), 1);
+  gtk_notebook_set_current_page(notebook, 0);
+  gtk_clist_set_text(GTK_CLIST(printerTableOf(pageOf(window, 0))), 1, kColName, "later");
+  gtk_notebook_set_current_page(notebook, 1);
+  settle();
+  EXPECT_EQ(chooserNamesForTest(chooser), (Lines{"later", "o'x", "later"}));
   // A queue the spooler does not know: said, and nothing to press.
   report = golden("lpq/noqueue.report");
   press(jobsButton(window, 1));
