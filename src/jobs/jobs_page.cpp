@@ -270,7 +270,7 @@ void updateControls(GtkWidget* pageBox, const JobsState& state) {
   allowAction(actionButton(pageBox, jobsButtonRowOf, 3), state.known);
 }
 
-void packQueueControls(GtkWidget* pageBox) {
+void packQueueControls(GtkWidget* pageBox, bool printers) {
   GtkWidget* state = gtk_label_new(nullptr);
   gtk_misc_set_alignment(GTK_MISC(state), 0, 0.5);
   gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 5);
@@ -288,8 +288,10 @@ void packQueueControls(GtkWidget* pageBox) {
       packButton(jobRow, _("Release All"), G_CALLBACK(btnjobrelease_all_clicked));
   GtkWidget* topq = packButton(jobRow, _("Print Next"), G_CALLBACK(btnjobtopq_clicked));
   GtkWidget* move = packButton(jobRow, _("Move To..."), G_CALLBACK(btnjobmove_clicked));
-  // Until a listing says what there is to act on: nothing.
-  for (GtkWidget* button : {pause, reject, redirect, hold, release, releaseAll, topq, move}) {
+  // Until the first listing (on entering the page) says what there is to act on: the printer,
+  // if any, and no job.
+  for (GtkWidget* button : {pause, reject, redirect}) gtk_widget_set_sensitive(button, printers);
+  for (GtkWidget* button : {hold, release, releaseAll, topq, move}) {
     gtk_widget_set_sensitive(button, FALSE);
   }
   offerOnlyToRoot({pause, reject, redirect, hold, release, releaseAll, topq, move});
@@ -539,12 +541,11 @@ void drawprintjobs(GtkWidget* pageBox) {
   gtk_widget_set_size_request(refresh, 90, 30);
   GtkWidget* deleteJob = packButton(buttonRow, _("Delete"), G_CALLBACK(btnjobdel_clicked));
   GtkWidget* deleteAll = packButton(buttonRow, _("Delete All"), G_CALLBACK(btnjobdel_all_clicked));
-  gtk_widget_set_sensitive(deleteJob, FALSE);
-  gtk_widget_set_sensitive(deleteAll, FALSE);
   offerOnlyToRoot({deleteJob, deleteAll});
   gtk_box_pack_start(GTK_BOX(buttonRow), gtk_fixed_new(), TRUE, TRUE, 0);
   packButton(buttonRow, _("Exit"), G_CALLBACK(window_destroyed));
-  packQueueControls(pageBox);
+  GtkWidget* printerTable = printerTableOfNotebook(gtk_widget_get_parent(pageBox));
+  packQueueControls(pageBox, printerTable != nullptr && clistRows(printerTable) > 0);
 
   gtk_widget_show_all(pageBox);
 }
