@@ -114,3 +114,8 @@ void busyWait(guint milliseconds) {
   g_timeout_add_full(G_PRIORITY_HIGH, milliseconds, markDone, &done, nullptr);
   while (!done) g_main_context_iteration(nullptr, TRUE);
 }
+
+void busyWaitUntil(const bool& done) {
+  BusyWindows busy;
+  while (!done) g_main_context_iteration(nullptr, TRUE);
+}

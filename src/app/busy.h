@@ -9,3 +9,6 @@ void installBusyWait();
 // Waits that long in the same way (repainting, busy cursor, no input). The toolkit must be
 // initialised.
 void busyWait(guint milliseconds);
+// Waits in the same way until done turns true (set from the main loop, by a watched child's
+// end, say).
+void busyWaitUntil(const bool& done);

@@ -146,6 +146,10 @@ void setCommandWaitPump(CommandWaitPump pump) {
   waitPump() = std::move(pump);
 }
 
+bool commandObserved(const std::string& line) {
+  return observer() && observer()(line);
+}
+
 bool commandRunning() {
   return runningChild() > 0;
 }
@@ -158,7 +162,7 @@ void runCommand(const std::string& line) {
 }
 
 pid_t startCommand(const std::string& line) {
-  if (observer() && observer()(line)) return 0;
+  if (commandObserved(line)) return 0;
   awaitRunningChild();
   const pid_t pid = spawnLine(line);
   if (pid > 0) runningChild() = pid;

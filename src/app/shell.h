@@ -23,6 +23,10 @@ void finishCommand(pid_t started);
 using CommandObserver = std::function<bool(const std::string& line)>;
 void setCommandObserver(CommandObserver observer);
 
+// Gives line to the observer, as every line the program runs is given; true when the observer
+// handled it, and the line is then not to be run. For runners of their own (watched children).
+bool commandObserved(const std::string& line);
+
 // Waits for a running command in place of a plain blocking wait: given a descriptor that turns
 // readable the moment the command ends, it returns once it has. The GUI uses it to keep windows
 // repainting. nullptr: just wait.

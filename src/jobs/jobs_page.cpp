@@ -1,67 +1,33 @@
 #include "jobs/jobs_page.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/child.h"
 #include "app/i18n.h"
-#include "app/output.h"
 #include "app/rights.h"
 #include "app/shell.h"
 #include "app/startup.h"
+#include "app/text.h"
 #include "app/widgets.h"
 #include "jobs/queue_actions.h"
 #include "jobs/queue_report.h"
 #include "store/printer_table.h"
 #include "store/spooler.h"
 
-int jrow_n = 0;
+int jrow_n = -1;
 
 // page box > 1 chooser row
 GtkWidget* jobsChooserRowOf(GtkWidget* pageBox) {
   return widgetAt(pageBox, {1});
 }
-namespace {
-
-// The printer names the chooser is to offer, taken at start-up, wait here until the chooser is
-// first used.
-const char* const kWaitingNames = "spm-waiting-names";
-using PrinterNames = std::vector<std::string>;
-
-// A combo box builds a menu item for every row and measures every row on each size request,
-// hidden or not, and every row put into its model costs a signal: with many printers that was
-// most of start-up. So the rows are only made when something first asks for the chooser, which
-// is at the latest the first switch to this page, before it shows.
-void attachWaitingNames(GtkWidget* chooser) {
-  if (chooser == nullptr || !GTK_IS_COMBO_BOX(chooser)) return;
-  auto* names = static_cast<PrinterNames*>(g_object_steal_data(G_OBJECT(chooser), kWaitingNames));
-  if (names == nullptr) return;
-  GtkComboBox* combo = GTK_COMBO_BOX(chooser);
-  // Filled detached: an attached combo box rebuilds its menu for every row that arrives.
-  GtkListStore* store = GTK_LIST_STORE(g_object_ref(gtk_combo_box_get_model(combo)));
-  gtk_combo_box_set_model(combo, nullptr);
-  int row = 0;
-  for (const std::string& name : *names) {
-    gtk_list_store_insert_with_values(store, nullptr, row++, 0, name.c_str(), -1);
-  }
-  gtk_combo_box_set_model(combo, GTK_TREE_MODEL(store));
-  g_object_unref(store);
-  if (!names->empty()) gtk_combo_box_set_active(combo, 0);
-  delete names;
-}
-
-void deleteNames(gpointer names) {
-  delete static_cast<PrinterNames*>(names);
-}
-
-}  // namespace
-
 // page box > 1 chooser row > 2 printer chooser (packed from the end, after the label)
 GtkWidget* jobsChooserOf(GtkWidget* pageBox) {
-  GtkWidget* chooser = widgetAt(pageBox, {1, 2});
-  attachWaitingNames(chooser);
-  return chooser;
+  return widgetAt(pageBox, {1, 2});
 }
 // page box > 2 scrolled window > 1 job table
 GtkWidget* jobTableOf(GtkWidget* pageBox) {
@@ -102,6 +68,32 @@ GtkWidget* jobsPageOfNotebook(GtkWidget* notebook) {
 
 namespace {
 
+// What the page knows between signals: its one refresh timer, the one command it runs at a
+// time, and the job the administrator picked, by number (rows move as jobs print).
+struct JobsState {
+  guint timer = 0;
+  std::unique_ptr<ChildRun> run;
+  bool runIsAction = false;
+  std::vector<std::string> names;  // the chooser's printers, as last taken from the table
+  std::string job;                 // number of the job picked; empty: none
+  QueueReport report;              // the last listing
+  bool known = false;              // the last listing told the queue's state
+};
+const char* const kStateKey = "spm-jobs-state";
+
+void deleteState(gpointer state) {
+  delete static_cast<JobsState*>(state);
+}
+
+// Nothing while the page is still being built.
+JobsState* findState(GtkWidget* chooser) {
+  if (chooser == nullptr || !GTK_IS_COMBO_BOX(chooser)) return nullptr;
+  return static_cast<JobsState*>(g_object_get_data(G_OBJECT(chooser), kStateKey));
+}
+JobsState& stateOf(GtkWidget* chooser) {
+  return *findState(chooser);
+}
+
 bool jobsPageIsCurrent(GtkWidget* chooser) {
   GtkWidget* notebook = notebookOfChooser(chooser);
   return notebook != nullptr && GTK_IS_NOTEBOOK(notebook) &&
@@ -112,23 +104,65 @@ bool hasPrinter(GtkWidget* chooser) {
   return gtk_combo_box_get_active(GTK_COMBO_BOX(chooser)) >= 0;
 }
 
-// Timers carry the chooser as their data; a chooser that goes away takes its timers along,
-// so no tick ever sees a destroyed widget.
-void removeTimersOf(GtkWidget* chooser, gpointer /*data*/) {
-  while (g_source_remove_by_user_data(chooser)) {
+// A test (or anything else) may have taken the timer away already.
+void removeTimer(guint& timer) {
+  if (timer != 0 && g_main_context_find_source_by_id(nullptr, timer) != nullptr) {
+    g_source_remove(timer);
   }
+  timer = 0;
 }
 
-// The printer names of the Printers page (notebook page 0), which exists before this page.
-void fillChooser(GtkWidget* chooser, GtkWidget* pageBox) {
-  GtkWidget* notebook = gtk_widget_get_parent(pageBox);
-  if (notebook == nullptr || !GTK_IS_NOTEBOOK(notebook)) return;
+// The printer table of the Printers page (notebook page 0), which exists before this page.
+GtkWidget* printerTableOfNotebook(GtkWidget* notebook) {
+  if (notebook == nullptr || !GTK_IS_NOTEBOOK(notebook)) return nullptr;
   GtkWidget* printersPage = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 0);
-  if (printersPage == nullptr || !GTK_IS_CONTAINER(printersPage)) return;
+  if (printersPage == nullptr || !GTK_IS_CONTAINER(printersPage)) return nullptr;
   GtkWidget* table = printerTableOf(printersPage);
-  if (table == nullptr || !GTK_IS_CLIST(table)) return;
-  auto* names = new PrinterNames(clistColumn(table, kColName));
-  g_object_set_data_full(G_OBJECT(chooser), kWaitingNames, names, deleteNames);
+  return table != nullptr && GTK_IS_CLIST(table) ? table : nullptr;
+}
+
+// The host a network printer's queue is forwarded to; empty for a local queue.
+std::string hostOf(GtkWidget* chooser, const std::string& name) {
+  GtkWidget* table = printerTableOfNotebook(notebookOfChooser(chooser));
+  if (table == nullptr) return {};
+  const std::vector<std::string> names = clistColumn(table, kColName);
+  const auto found = std::find(names.begin(), names.end(), name);
+  if (found == names.end()) return {};
+  const PrinterRow row = tableRow(table, static_cast<int>(found - names.begin()));
+  return row[kColType] == kTypeNetwork ? getstrafter(row[kColDevice], "@") : std::string();
+}
+
+// The chooser offers the printers of the table as they are now (they change on the Printers
+// page, never while this page shows); the chosen one stays chosen while it exists, and where it
+// is gone the printer now in its place (renamed, it is the same row) is chosen.
+void syncChooser(GtkWidget* chooser) {
+  JobsState& state = stateOf(chooser);
+  GtkWidget* table = printerTableOfNotebook(notebookOfChooser(chooser));
+  std::vector<std::string> names =
+      table ? clistColumn(table, kColName) : std::vector<std::string>();
+  if (names == state.names) return;
+  const std::string chosen = comboActiveText(chooser);
+  GtkComboBox* combo = GTK_COMBO_BOX(chooser);
+  const int place = gtk_combo_box_get_active(combo);
+  state.names = std::move(names);
+  g_signal_handlers_block_by_func(chooser, reinterpret_cast<gpointer>(CBavailprinter_changed),
+                                  nullptr);
+  // Filled detached: an attached combo box rebuilds its menu for every row that arrives.
+  GtkListStore* store = GTK_LIST_STORE(g_object_ref(gtk_combo_box_get_model(combo)));
+  gtk_combo_box_set_model(combo, nullptr);
+  gtk_list_store_clear(store);
+  int row = 0, active = -1;
+  for (const std::string& name : state.names) {
+    if (active < 0 && name == chosen) active = row;
+    gtk_list_store_insert_with_values(store, nullptr, row++, 0, name.c_str(), -1);
+  }
+  gtk_combo_box_set_model(combo, GTK_TREE_MODEL(store));
+  g_object_unref(store);
+  if (active < 0 && row > 0) active = place >= 0 && place < row ? place : 0;
+  gtk_combo_box_set_active(combo, active);
+  g_signal_handlers_unblock_by_func(chooser, reinterpret_cast<gpointer>(CBavailprinter_changed),
+                                    nullptr);
+  if (comboActiveText(chooser) != chosen) state.job.clear();  // a number names a job of one queue
 }
 
 GtkWidget* makeJobTable() {
@@ -140,18 +174,12 @@ GtkWidget* makeJobTable() {
   addPlistCol(kJobFiles, 140, _("Files"), table, 1, GTK_JUSTIFY_LEFT);
   addPlistCol(kJobSize, 60, _("Size"), table, 1, GTK_JUSTIFY_LEFT);
   addPlistCol(kJobTime, 120, _("Time"), table, 1, GTK_JUSTIFY_LEFT);
-  gtk_clist_set_selection_mode(GTK_CLIST(table), GTK_SELECTION_BROWSE);
+  // Not browse: when the picked job has left the queue, no job may look picked.
+  gtk_clist_set_selection_mode(GTK_CLIST(table), GTK_SELECTION_SINGLE);
   gtk_clist_column_titles_show(GTK_CLIST(table));
   g_signal_connect(table, "select_row", G_CALLBACK(joblist_selected), nullptr);
+  g_signal_connect(table, "unselect_row", G_CALLBACK(joblist_unselected), nullptr);
   return table;
-}
-
-// Selects row jrow_n again, or the last row when the table got shorter; the selection handler
-// makes jrow_n follow, so Delete acts on the row that is highlighted.
-void selectRememberedRow(GtkWidget* table) {
-  const int rows = clistRows(table);
-  if (rows == 0) return;
-  gtk_clist_select_row(GTK_CLIST(table), CLAMP(jrow_n, 0, rows - 1), 0);
 }
 
 GtkWidget* packButton(GtkWidget* row, const char* label, GCallback handler) {
@@ -166,9 +194,14 @@ std::string queueStateText(const QueueReport& report) {
   const QueueState& state = report.state;
   // No lpq, or a report without its first line: nothing may be claimed, not even "Ready".
   if (!state.reported) return _("No queue report");
+  if (state.unknownQueue) return _("No such queue");
   std::vector<std::string> parts;
   if (state.unreachable) parts.emplace_back(_("Spooler not running"));
-  if (state.printingDisabled) parts.emplace_back(_("Printing paused"));
+  if (currentJobFinishing(report)) {
+    parts.emplace_back(_("Printing paused, the current job is finishing"));
+  } else if (state.printingDisabled) {
+    parts.emplace_back(_("Printing paused"));
+  }
   if (state.printingAborted) parts.emplace_back(_("Printing stopped by an error"));
   if (state.spoolingDisabled) parts.emplace_back(_("Not accepting jobs"));
   if (!state.redirect.empty()) {
@@ -211,25 +244,30 @@ void setButtonLabel(GtkWidget* button, const std::string& text) {
   }
 }
 
-// Labels and sensitivity follow the state just read: each toggle names what it will do next.
-void showQueueState(GtkWidget* pageBox, const QueueReport& report, bool printer, int printers) {
-  setLabelText(jobsStateLabelOf(pageBox), queueStateText(report));
+// Labels and sensitivity follow the last listing and the picked job: each toggle names what it
+// will do next; the job actions want a picked job that is still queued.
+void updateControls(GtkWidget* pageBox, const JobsState& state) {
+  const QueueReport& report = state.report;
   const bool paused = isPaused(report.state);
   GtkWidget* pause = actionButton(pageBox, printerActionRowOf, 1);
   GtkWidget* reject = actionButton(pageBox, printerActionRowOf, 2);
   setButtonLabel(pause, paused ? _("Resume Printer") : _("Pause Printer"));
   setButtonLabel(reject, report.state.spoolingDisabled ? _("Accept Jobs") : _("Reject Jobs"));
-  for (int i = 1; i <= 3; ++i) allowAction(actionButton(pageBox, printerActionRowOf, i), printer);
+  for (int i = 1; i <= 3; ++i) {
+    allowAction(actionButton(pageBox, printerActionRowOf, i), state.known);
+  }
   g_object_set_data(G_OBJECT(actionButton(pageBox, printerActionRowOf, 3)), kRedirectedKey,
                     GINT_TO_POINTER(!report.state.redirect.empty()));
-  const bool job = printer && !report.jobs.empty();
+  const bool job = state.known && !state.job.empty() && jobQueued(report.jobs, state.job);
   allowAction(actionButton(pageBox, jobActionRowOf, 1), job);
   allowAction(actionButton(pageBox, jobActionRowOf, 2), job);
-  allowAction(actionButton(pageBox, jobActionRowOf, 3), printer && heldJobs(report.jobs) > 0);
+  allowAction(actionButton(pageBox, jobActionRowOf, 3), state.known && heldJobs(report.jobs) > 0);
   // lpc's topq starts a paused printer as well; it must not print behind the user's back.
   allowAction(actionButton(pageBox, jobActionRowOf, 4), job && !paused,
               job ? _("Print Next would start the paused printer: resume it first.") : nullptr);
-  allowAction(actionButton(pageBox, jobActionRowOf, 5), job && printers > 1);
+  allowAction(actionButton(pageBox, jobActionRowOf, 5), job && state.names.size() > 1);
+  allowAction(actionButton(pageBox, jobsButtonRowOf, 2), job);
+  allowAction(actionButton(pageBox, jobsButtonRowOf, 3), state.known);
 }
 
 // Rows of buttons as wide as their words: a translation gets what a shorter neighbour leaves.
@@ -248,11 +286,17 @@ struct JobAction {
 // A table lists its children newest first: attached from the last, they count 1 Hold ...
 // 5 Move To in reading order, as jobActionRowOf's paths say.
 std::vector<GtkWidget*> packJobActions(GtkWidget* pageBox) {
-  const JobAction actions[] = {{N_("Hold"), G_CALLBACK(btnjobhold_clicked)},
-                               {N_("Release"), G_CALLBACK(btnjobrelease_clicked)},
-                               {N_("Release All"), G_CALLBACK(btnjobrelease_all_clicked)},
-                               {N_("Print Next"), G_CALLBACK(btnjobtopq_clicked)},
-                               {N_("Move To..."), G_CALLBACK(btnjobmove_clicked)}};
+  const JobAction actions[] = {
+      // TRANSLATORS: a verb on a button: keep the selected job in the queue without printing it.
+      {N_("Hold"), G_CALLBACK(btnjobhold_clicked)},
+      // TRANSLATORS: a verb on a button: let the selected held job print.
+      {N_("Release"), G_CALLBACK(btnjobrelease_clicked)},
+      // TRANSLATORS: a button: let every held job of the queue print.
+      {N_("Release All"), G_CALLBACK(btnjobrelease_all_clicked)},
+      // TRANSLATORS: a button: move the selected job to the front of the queue.
+      {N_("Print Next"), G_CALLBACK(btnjobtopq_clicked)},
+      // TRANSLATORS: a button: move the selected job to another printer's queue.
+      {N_("Move To..."), G_CALLBACK(btnjobmove_clicked)}};
   GtkWidget* table = gtk_table_new(2, 6, TRUE);
   gtk_box_pack_start(GTK_BOX(pageBox), table, FALSE, FALSE, 2);
   for (int i = 4; i >= 0; --i) {
@@ -282,26 +326,14 @@ void packQueueControls(GtkWidget* pageBox, bool printers) {
   GtkWidget* redirect =
       packButton(printerRow, _("Redirect..."), G_CALLBACK(btnjobredirect_clicked));
   const std::vector<GtkWidget*> jobActions = packJobActions(pageBox);
-  // Until a listing says what there is to act on: the printer, if any, and no job.
+  // Until the first listing (on entering the page) says what there is to act on: the printer,
+  // if any, and no job.
   for (GtkWidget* button : {pause, reject, redirect}) gtk_widget_set_sensitive(button, printers);
   offerOnlyToRoot({pause, reject, redirect});
   for (GtkWidget* button : jobActions) {
     gtk_widget_set_sensitive(button, FALSE);
     offerOnlyToRoot({button});
   }
-}
-
-std::vector<std::string> chooserNames(GtkWidget* chooser) {
-  std::vector<std::string> names;
-  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(chooser));
-  GtkTreeIter iter;
-  for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more;
-       more = gtk_tree_model_iter_next(model, &iter)) {
-    gchar* name = nullptr;
-    gtk_tree_model_get(model, &iter, 0, &name, -1);
-    names.emplace_back(takeGStr(name).get());
-  }
-  return names;
 }
 
 // A small modal question: which of choices (preselected first). Nothing on Cancel.
@@ -333,7 +365,7 @@ std::optional<std::string> askChoice(const std::string& title, const std::string
 
 // The chooser's printers other than the one shown.
 std::vector<std::string> otherPrinters(GtkWidget* chooser) {
-  std::vector<std::string> names = chooserNames(chooser);
+  std::vector<std::string> names = stateOf(chooser).names;
   const std::string shown = comboActiveText(chooser);
   names.erase(std::remove(names.begin(), names.end(), shown), names.end());
   return names;
@@ -343,27 +375,115 @@ void showActionFailure(const std::string& text) {
   showMessageDialog(_("Queue Control Failed"), markupEscape(text), "gtk-dialog-error");
 }
 
-// Runs one lpc line, says where lpc refused it in lpc's own words, and lists the queue again.
-void runQueueAction(GtkWidget* chooser, const std::string& line) {
-  const std::optional<std::string> reply = commandOutput(line, kLpcReplyPath);
-  if (const auto refusal = lpcRefusal(reply.value_or(""))) {
-    showActionFailure(refusal->empty() ? _("lpc gave no answer.") : *refusal);
+// The job table holds what the listing found; the picked job stays picked wherever its row
+// now is, and is dropped once it has left the queue.
+void fillJobTable(GtkWidget* table, const JobsState& state) {
+  const auto handlers = {reinterpret_cast<gpointer>(joblist_selected),
+                         reinterpret_cast<gpointer>(joblist_unselected)};
+  for (gpointer handler : handlers) g_signal_handlers_block_by_func(table, handler, nullptr);
+  gtk_clist_freeze(GTK_CLIST(table));
+  gtk_clist_clear(GTK_CLIST(table));
+  int picked = -1;
+  for (const JobRow& row : state.report.jobs) {
+    const gchar* cells[7];
+    for (int i = 0; i < 7; ++i) cells[i] = row[static_cast<std::size_t>(i)].c_str();
+    const int added = gtk_clist_append(GTK_CLIST(table), const_cast<gchar**>(cells));
+    if (picked < 0 && !state.job.empty() && row[kJobId] == state.job && row[kJobRank] != "done") {
+      picked = added;
+    }
   }
-  list_jobs(chooser);
+  gtk_clist_thaw(GTK_CLIST(table));
+  for (gpointer handler : handlers) g_signal_handlers_unblock_by_func(table, handler, nullptr);
+  jrow_n = -1;
+  if (picked >= 0) gtk_clist_select_row(GTK_CLIST(table), picked, 0);
 }
 
-// The chooser of the page a button is on, when it names a printer.
-GtkWidget* printerChooserOf(GtkWidget* button) {
+void showReport(GtkWidget* chooser, QueueReport report, const std::string& stateText = {}) {
+  JobsState& state = stateOf(chooser);
+  GtkWidget* pageBox = jobsPageOfChooser(chooser);
+  state.report = std::move(report);
+  state.known = state.report.state.reported && !state.report.state.unknownQueue;
+  if (!jobQueued(state.report.jobs, state.job)) state.job.clear();
+  fillJobTable(jobTableOf(pageBox), state);
+  setLabelText(jobsStateLabelOf(pageBox),
+               stateText.empty() ? queueStateText(state.report) : stateText);
+  updateControls(pageBox, state);
+}
+
+// No printer, or a queue nothing is known of: an empty table and every action off.
+void showNothing(GtkWidget* chooser, const std::string& stateText) {
+  showReport(chooser, QueueReport{}, stateText);
+}
+
+using AfterListing = std::function<void(GtkWidget* chooser, const QueueReport& report)>;
+
+void queueListed(GtkWidget* chooser, const std::string& name, const ChildResult& result,
+                 const AfterListing& then) {
+  const std::unique_ptr<ChildRun> ended = std::move(stateOf(chooser).run);
+  if (result.end == ChildEnd::kTimedOut) {
+    showNothing(chooser, noAnswerText(hostOf(chooser, name)));
+    return;
+  }
+  showReport(chooser, result.output ? parseQueueReport(*result.output) : QueueReport{});
+  gtk_widget_grab_focus(chooser);
+  if (then && stateOf(chooser).known) then(chooser, stateOf(chooser).report);
+}
+
+// Lists the chosen printer's queue as a watched child; then, once the listing has been read
+// and tells the queue's state, goes on with then. A listing still running (another printer's)
+// is given up; while an action runs, the action lists when it is done.
+void listQueue(GtkWidget* chooser, const AfterListing& then = {}) {
+  JobsState& state = stateOf(chooser);
+  const std::string name = comboActiveText(chooser);
+  if (name.empty() || (state.run && state.runIsAction)) return;
+  state.run.reset();  // first: it would remove the listing file that the next one writes
+  state.runIsAction = false;
+  state.run = ChildRun::start(lpqCommand(name), kQueueListingPath,
+                              [chooser, name, then](const ChildResult& result) {
+                                queueListed(chooser, name, result, then);
+                              });
+}
+
+void actionDone(GtkWidget* chooser, const std::string& name, const ChildResult& result,
+                bool lpcReply) {
+  JobsState& state = stateOf(chooser);
+  const std::unique_ptr<ChildRun> ended = std::move(state.run);
+  state.runIsAction = false;
+  if (result.end == ChildEnd::kTimedOut) {
+    setLabelText(jobsStateLabelOf(jobsPageOfChooser(chooser)), noAnswerText(hostOf(chooser, name)));
+    return;
+  }
+  const auto refusal = lpcReply ? lpcRefusal(result.output.value_or("")) : std::nullopt;
+  if (refusal) showActionFailure(refusal->empty() ? _("lpc gave no answer.") : *refusal);
+  if (jobsPageIsCurrent(chooser)) list_jobs(chooser);
+}
+
+// Runs one action line as a watched child; where lpcReply, says where lpc refused it in lpc's
+// own words. Then lists the queue again.
+void runQueueAction(GtkWidget* chooser, const std::string& line, bool lpcReply) {
+  JobsState& state = stateOf(chooser);
+  state.run.reset();
+  state.runIsAction = true;
+  const std::string name = comboActiveText(chooser);
+  state.run = ChildRun::start(line, lpcReply ? kLpcReplyPath : "",
+                              [chooser, name, lpcReply](const ChildResult& result) {
+                                actionDone(chooser, name, result, lpcReply);
+                              });
+}
+
+// The chooser of the page a button is on, when it names a printer and no action is running
+// (a second one waits for nothing: the first lists the queue when it is done).
+GtkWidget* chooserForAction(GtkWidget* button) {
   GtkWidget* chooser = jobsChooserOf(jobsPageOfButton(button));
-  return hasPrinter(chooser) ? chooser : nullptr;
+  const JobsState& state = stateOf(chooser);
+  return hasPrinter(chooser) && !(state.run && state.runIsAction) ? chooser : nullptr;
 }
 
-// The selected job's number. Only the number ever reaches a command line (owner and file names
+// The picked job's number. Only the number ever reaches a command line (owner and file names
 // came from whoever queued the job); anything but digits is refused before a command runs.
-std::optional<std::string> selectedJobNumber(GtkWidget* button) {
-  GtkWidget* table = jobTableOf(jobsPageOfButton(button));
-  if (jrow_n < 0 || jrow_n >= clistRows(table)) return std::nullopt;
-  const std::string id = clistCell(table, jrow_n, kJobId);
+std::optional<std::string> pickedJobNumber(GtkWidget* chooser) {
+  const std::string& id = stateOf(chooser).job;
+  if (id.empty()) return std::nullopt;
   if (isJobNumber(id)) return id;
   showActionFailure(formatted(_("The job '%s' has no job number the spooler could be given; "
                                 "nothing was changed."),
@@ -371,21 +491,67 @@ std::optional<std::string> selectedJobNumber(GtkWidget* button) {
   return std::nullopt;
 }
 
-// A job action on the selected job: "lpc VERB NAME JOB".
+using JobLine = std::function<std::string(const std::string& printer, const std::string& job)>;
+
+// Acts on job only when a fresh listing still has it queued: rows move as jobs print, and a
+// job number the spooler no longer has could by now be reused.
+void actOnJob(GtkWidget* chooser, const std::string& job, const JobLine& lineFor, bool lpcReply) {
+  listQueue(chooser, [job, lineFor, lpcReply](GtkWidget* listed, const QueueReport& report) {
+    if (!jobQueued(report.jobs, job)) {
+      showActionFailure(
+          formatted(_("Job %s is no longer in the queue; nothing was changed."), job.c_str()));
+      return;
+    }
+    runQueueAction(listed, lineFor(comboActiveText(listed), job), lpcReply);
+  });
+}
+
+// A job action on the picked job: "lpc VERB NAME JOB".
 void runJobAction(GtkWidget* button, const char* verb) {
-  GtkWidget* chooser = printerChooserOf(button);
+  GtkWidget* chooser = chooserForAction(button);
   if (chooser == nullptr) return;
-  if (const auto job = selectedJobNumber(button)) {
-    runQueueAction(chooser, lpcCommand(verb, comboActiveText(chooser), {*job}));
+  if (const auto job = pickedJobNumber(chooser)) {
+    actOnJob(
+        chooser, *job,
+        [verb](const std::string& printer, const std::string& id) {
+          return lpcCommand(verb, printer, {id});
+        },
+        true);
   }
 }
 
 // A printer action whose button names what it does next: verb when labelled label, else other.
 void runToggleAction(GtkWidget* button, const char* label, const char* verb, const char* other) {
-  GtkWidget* chooser = printerChooserOf(button);
+  GtkWidget* chooser = chooserForAction(button);
   if (chooser == nullptr) return;
   const bool first = std::string(gtk_button_get_label(GTK_BUTTON(button))) == label;
-  runQueueAction(chooser, lpcCommand(first ? verb : other, comboActiveText(chooser)));
+  runQueueAction(chooser, lpcCommand(first ? verb : other, comboActiveText(chooser)), true);
+}
+
+// Whatever the page still runs or has due goes with the page.
+void CBavailprinter_destroyed(GtkWidget* chooser, gpointer /*data*/) {
+  if (JobsState* state = findState(chooser)) {
+    removeTimer(state->timer);
+    state->run.reset();
+  }
+}
+
+void enterJobsPage(GtkWidget* chooser) {
+  JobsState& state = stateOf(chooser);
+  syncChooser(chooser);
+  if (!hasPrinter(chooser)) {
+    showNothing(chooser, "");
+    return;
+  }
+  list_jobs(chooser);
+  if (state.timer == 0) state.timer = g_timeout_add(kJobRefreshMs, showPRjobs, chooser);
+}
+
+// Nothing lists while another page shows; an action under way still ends as it would.
+void leaveJobsPage(GtkWidget* chooser) {
+  JobsState& state = stateOf(chooser);
+  removeTimer(state.timer);
+  if (!state.runIsAction) state.run.reset();
 }
 
 }  // namespace
@@ -398,9 +564,9 @@ void drawprintjobs(GtkWidget* pageBox) {
   gtk_box_pack_start(GTK_BOX(chooserRow), label, FALSE, FALSE, 10);
   GtkWidget* chooser = gtk_combo_box_new_text();
   gtk_box_pack_end(GTK_BOX(chooserRow), chooser, TRUE, TRUE, 10);
+  g_object_set_data_full(G_OBJECT(chooser), kStateKey, new JobsState, deleteState);
   g_signal_connect(chooser, "changed", G_CALLBACK(CBavailprinter_changed), nullptr);
-  g_signal_connect(chooser, "destroy", G_CALLBACK(removeTimersOf), nullptr);
-  fillChooser(chooser, pageBox);
+  g_signal_connect(chooser, "destroy", G_CALLBACK(CBavailprinter_destroyed), nullptr);
 
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
@@ -416,63 +582,53 @@ void drawprintjobs(GtkWidget* pageBox) {
   offerOnlyToRoot({deleteJob, deleteAll});
   gtk_box_pack_start(GTK_BOX(buttonRow), gtk_fixed_new(), TRUE, TRUE, 0);
   packButton(buttonRow, _("Exit"), G_CALLBACK(window_destroyed));
-  const auto* names =
-      static_cast<PrinterNames*>(g_object_get_data(G_OBJECT(chooser), kWaitingNames));
-  packQueueControls(pageBox, names != nullptr && !names->empty());
+  GtkWidget* printerTable = printerTableOfNotebook(gtk_widget_get_parent(pageBox));
+  packQueueControls(pageBox, printerTable != nullptr && clistRows(printerTable) > 0);
 
   gtk_widget_show_all(pageBox);
 }
 
 void list_jobs(GtkWidget* CBprinter) {
-  const std::string name = comboActiveText(CBprinter);
-  GtkWidget* pageBox = jobsPageOfChooser(CBprinter);
-  GtkWidget* table = jobTableOf(pageBox);
-  // In browse mode the toolkit selects row 0 by itself while the table is refilled; that is
-  // not the user's choice, so it must not overwrite the remembered row.
-  g_signal_handlers_block_by_func(table, reinterpret_cast<gpointer>(joblist_selected), nullptr);
-  gtk_clist_clear(GTK_CLIST(table));
-  QueueReport report;
-  if (const std::optional<std::string> text = commandOutput(lpqCommand(name), kQueueListingPath)) {
-    report = parseQueueReport(*text);
-    gtk_clist_freeze(GTK_CLIST(table));
-    for (const JobRow& row : report.jobs) {
-      const gchar* cells[7];
-      for (int i = 0; i < 7; ++i) cells[i] = row[static_cast<std::size_t>(i)].c_str();
-      gtk_clist_append(GTK_CLIST(table), const_cast<gchar**>(cells));
-    }
-    gtk_clist_thaw(GTK_CLIST(table));
-  }
-  g_signal_handlers_unblock_by_func(table, reinterpret_cast<gpointer>(joblist_selected), nullptr);
-  selectRememberedRow(table);
-  showQueueState(
-      pageBox, report, !name.empty(),
-      gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(CBprinter)), nullptr));
-  gtk_widget_grab_focus(CBprinter);
+  listQueue(CBprinter);
 }
 
 void tabpage_switched(GtkNotebook* notebook, GtkNotebookPage* /*page*/, guint page_num,
                       gpointer /*user_data*/) {
-  // Also emitted while the pages are being added; only a switch to the Jobs page counts, and
-  // the notebook's current page is not yet updated here.
-  if (page_num != 1) return;
+  // Also emitted while the pages are being added, before this page exists; the notebook's
+  // current page is not yet updated here.
   GtkWidget* pageBox = jobsPageOfNotebook(GTK_WIDGET(notebook));
   if (pageBox == nullptr || !GTK_IS_CONTAINER(pageBox)) return;
   GtkWidget* chooser = jobsChooserOf(pageBox);
-  if (chooser == nullptr || !GTK_IS_COMBO_BOX(chooser) || !hasPrinter(chooser)) return;
-  list_jobs(chooser);
-  g_timeout_add(kJobRefreshMs, showPRjobs, chooser);
+  if (findState(chooser) == nullptr) return;
+  if (page_num == 1) {
+    enterJobsPage(chooser);
+  } else {
+    leaveJobsPage(chooser);
+  }
 }
 
 gboolean showPRjobs(gpointer CBprt) {
   GtkWidget* chooser = GTK_WIDGET(CBprt);
-  if (!jobsPageIsCurrent(chooser)) return FALSE;
-  // A tick that falls due while a command runs (a slow lpq, say) skips; the next one lists.
-  if (!commandRunning()) list_jobs(chooser);
+  JobsState& state = stateOf(chooser);
+  if (!jobsPageIsCurrent(chooser)) {
+    state.timer = 0;
+    return FALSE;
+  }
+  // A tick that falls due while a command runs (a slow lpq, say) starts none; the next lists.
+  if (state.run || commandRunning()) return TRUE;
+  syncChooser(chooser);
+  if (hasPrinter(chooser)) {
+    list_jobs(chooser);
+  } else {
+    showNothing(chooser, "");
+  }
   return TRUE;
 }
 
 void CBavailprinter_changed(GtkWidget* widget, gpointer /*data*/) {
-  if (jobsPageIsCurrent(widget) && hasPrinter(widget)) list_jobs(widget);
+  if (findState(widget) == nullptr || !jobsPageIsCurrent(widget) || !hasPrinter(widget)) return;
+  stateOf(widget).job.clear();  // a job number names a job of one queue only
+  list_jobs(widget);
 }
 
 void btnjobrefresh_clicked(GtkWidget* widget, gpointer /*data*/) {
@@ -481,22 +637,15 @@ void btnjobrefresh_clicked(GtkWidget* widget, gpointer /*data*/) {
 }
 
 void btnjobdel_clicked(GtkWidget* widget, gpointer /*data*/) {
-  GtkWidget* pageBox = jobsPageOfButton(widget);
-  GtkWidget* chooser = jobsChooserOf(pageBox);
-  GtkWidget* table = jobTableOf(pageBox);
-  // No printer or no row at jrow_n: there is no job to name, so nothing is run.
-  if (!hasPrinter(chooser) || jrow_n < 0 || jrow_n >= clistRows(table)) return;
-  runCommand(lprmJobCommand(comboActiveText(chooser), clistCell(table, jrow_n, kJobId)));
-  gtk_clist_remove(GTK_CLIST(table), jrow_n);
-  list_jobs(chooser);
+  GtkWidget* chooser = chooserForAction(widget);
+  if (chooser == nullptr) return;
+  if (const auto job = pickedJobNumber(chooser)) actOnJob(chooser, *job, lprmJobCommand, false);
 }
 
 void btnjobdel_all_clicked(GtkWidget* widget, gpointer /*data*/) {
-  GtkWidget* pageBox = jobsPageOfButton(widget);
-  GtkWidget* chooser = jobsChooserOf(pageBox);
-  if (!hasPrinter(chooser)) return;
-  runCommand(lprmQueueCommand(comboActiveText(chooser)));
-  gtk_clist_clear(GTK_CLIST(jobTableOf(pageBox)));
+  if (GtkWidget* chooser = chooserForAction(widget)) {
+    runQueueAction(chooser, lprmQueueCommand(comboActiveText(chooser)), false);
+  }
 }
 
 void btnjobpause_clicked(GtkWidget* widget, gpointer /*data*/) {
@@ -508,7 +657,7 @@ void btnjobreject_clicked(GtkWidget* widget, gpointer /*data*/) {
 }
 
 void btnjobredirect_clicked(GtkWidget* widget, gpointer /*data*/) {
-  GtkWidget* chooser = printerChooserOf(widget);
+  GtkWidget* chooser = chooserForAction(widget);
   if (chooser == nullptr) return;
   const std::string name = comboActiveText(chooser);
   std::vector<std::string> choices = otherPrinters(chooser);
@@ -520,7 +669,8 @@ void btnjobredirect_clicked(GtkWidget* widget, gpointer /*data*/) {
       askChoice(_("Redirect Printer"), formatted(_("Send the jobs of '%s' to:"), name.c_str()),
                 choices, redirected ? static_cast<int>(choices.size()) - 1 : 0);
   if (!target) return;
-  runQueueAction(chooser, lpcCommand("redirect", name, {*target == noRedirect ? "off" : *target}));
+  runQueueAction(chooser, lpcCommand("redirect", name, {*target == noRedirect ? "off" : *target}),
+                 true);
 }
 
 void btnjobhold_clicked(GtkWidget* widget, gpointer /*data*/) {
@@ -532,8 +682,8 @@ void btnjobrelease_clicked(GtkWidget* widget, gpointer /*data*/) {
 }
 
 void btnjobrelease_all_clicked(GtkWidget* widget, gpointer /*data*/) {
-  if (GtkWidget* chooser = printerChooserOf(widget)) {
-    runQueueAction(chooser, lpcCommand("release", comboActiveText(chooser), {"all"}));
+  if (GtkWidget* chooser = chooserForAction(widget)) {
+    runQueueAction(chooser, lpcCommand("release", comboActiveText(chooser), {"all"}), true);
   }
 }
 
@@ -542,18 +692,36 @@ void btnjobtopq_clicked(GtkWidget* widget, gpointer /*data*/) {
 }
 
 void btnjobmove_clicked(GtkWidget* widget, gpointer /*data*/) {
-  GtkWidget* chooser = printerChooserOf(widget);
+  GtkWidget* chooser = chooserForAction(widget);
   if (chooser == nullptr) return;
-  const auto job = selectedJobNumber(widget);
+  const auto job = pickedJobNumber(chooser);
   if (!job) return;
   const std::string name = comboActiveText(chooser);
   const std::string question = formatted(_("Move job %s of '%s' to:"), *job, name);
-  if (const auto target = askChoice(_("Move Job"), question, otherPrinters(chooser), 0)) {
-    runQueueAction(chooser, lpcCommand("move", name, {*job, *target}));
-  }
+  const auto target = askChoice(_("Move Job"), question, otherPrinters(chooser), 0);
+  if (!target) return;
+  actOnJob(
+      chooser, *job,
+      [target = *target](const std::string& printer, const std::string& id) {
+        return lpcCommand("move", printer, {id, target});
+      },
+      true);
 }
 
-void joblist_selected(GtkWidget* /*widget*/, gint row, gint /*column*/, GdkEventButton* /*event*/,
+void joblist_selected(GtkWidget* widget, gint row, gint /*column*/, GdkEventButton* /*event*/,
                       gpointer /*data*/) {
+  GtkWidget* chooser = jobsChooserOf(ancestor(widget, 2));
+  JobsState& state = stateOf(chooser);
   jrow_n = row;
+  state.job = clistCell(widget, row, kJobId);
+  updateControls(ancestor(widget, 2), state);
+}
+
+void joblist_unselected(GtkWidget* widget, gint /*row*/, gint /*column*/, GdkEventButton* /*event*/,
+                        gpointer /*data*/) {
+  GtkWidget* chooser = jobsChooserOf(ancestor(widget, 2));
+  JobsState& state = stateOf(chooser);
+  jrow_n = -1;
+  state.job.clear();
+  updateControls(ancestor(widget, 2), state);
 }

@@ -4,7 +4,8 @@
 
 #include <gtk/gtk.h>
 
-// Index of the job table's row selected last (starts at 0).
+// Row of the job table where the picked job now is; -1 when no job is picked. The pick itself
+// is a job number: after each listing it moves with its job, and ends when the job has left.
 extern int jrow_n;
 
 // Columns of the job table, in the order of the queue report's pieces.
@@ -15,7 +16,8 @@ constexpr guint kJobRefreshMs = 5000;
 
 // Builds the page in pageBox, which is already page 1 of the notebook (page 0: Printers).
 void drawprintjobs(GtkWidget* pageBox);
-// Lists the chosen printer's queue into the job table.
+// Lists the chosen printer's queue into the job table: lpq runs as a watched child (time limit
+// kChildLimitMs) and the table is filled from the main loop when it has ended.
 void list_jobs(GtkWidget* CBprinter);
 
 // Widget paths of the page.
@@ -51,3 +53,5 @@ void btnjobtopq_clicked(GtkWidget* widget, gpointer data);
 void btnjobmove_clicked(GtkWidget* widget, gpointer data);
 void joblist_selected(GtkWidget* widget, gint row, gint column, GdkEventButton* event,
                       gpointer data);
+void joblist_unselected(GtkWidget* widget, gint row, gint column, GdkEventButton* event,
+                        gpointer data);

@@ -6,6 +6,9 @@
 
 namespace {
 
+// Pieces of a job line (the Jobs page's table has the same order).
+constexpr std::size_t kReportRank = 0, kReportJobId = 3;
+
 bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
@@ -48,6 +51,10 @@ void readStateLine(std::string_view line, QueueState& state) {
   if (line.rfind("Printer", 0) == 0) state.reported = true;
   if (line.rfind("Printer:", 0) == 0) readPrinterLine(line, state);
   if (contains(line, "cannot open connection")) state.unreachable = true;
+  // LPRng's answer for a name it has no queue for; the line still starts with "Printer:".
+  if (contains(line, "ERROR: spool queue for '") && contains(line, "' does not exist")) {
+    state.unknownQueue = true;
+  }
 }
 
 }  // namespace
@@ -55,7 +62,8 @@ void readStateLine(std::string_view line, QueueState& state) {
 bool QueueState::operator==(const QueueState& other) const {
   return printingDisabled == other.printingDisabled && printingAborted == other.printingAborted &&
          spoolingDisabled == other.spoolingDisabled && unreachable == other.unreachable &&
-         redirect == other.redirect && reported == other.reported;
+         unknownQueue == other.unknownQueue && redirect == other.redirect &&
+         reported == other.reported;
 }
 
 QueueReport parseQueueReport(const std::string& text) {
@@ -82,10 +90,22 @@ QueueReport parseQueueReport(const std::string& text) {
 }
 
 int heldJobs(const std::vector<JobRow>& jobs) {
-  return static_cast<int>(
-      std::count_if(jobs.begin(), jobs.end(), [](const JobRow& row) { return row[0] == "hold"; }));
+  return static_cast<int>(std::count_if(
+      jobs.begin(), jobs.end(), [](const JobRow& row) { return row[kReportRank] == "hold"; }));
 }
 
 bool isJobNumber(const std::string& jobId) {
   return !jobId.empty() && jobId.find_first_not_of("0123456789") == std::string::npos;
+}
+
+bool jobQueued(const std::vector<JobRow>& jobs, const std::string& job) {
+  return std::any_of(jobs.begin(), jobs.end(), [&](const JobRow& row) {
+    return row[kReportJobId] == job && row[kReportRank] != "done";
+  });
+}
+
+bool currentJobFinishing(const QueueReport& report) {
+  return report.state.printingDisabled &&
+         std::any_of(report.jobs.begin(), report.jobs.end(),
+                     [](const JobRow& row) { return row[kReportRank] == "active"; });
 }

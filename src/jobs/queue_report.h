@@ -14,6 +14,7 @@ struct QueueState {
   bool printingAborted = false;   // "printing aborted" (a filter's abort, lpc abort)
   bool spoolingDisabled = false;  // "spooling disabled" (lpc disable): new jobs refused
   bool unreachable = false;       // "cannot open connection": no spooler answers
+  bool unknownQueue = false;      // "ERROR: spool queue for 'X' does not exist": no such queue
   std::string redirect;           // "(redirect DEST)": new jobs go to DEST
   bool reported = false;          // lpq named the printer: what is not said above is not so
   bool operator==(const QueueState& other) const;
@@ -33,5 +34,9 @@ QueueReport parseQueueReport(const std::string& text);
 
 // Jobs whose Rank is "hold".
 int heldJobs(const std::vector<JobRow>& jobs);
+// Whether job (a Job ID) is still waiting or printing: listed, and not as "done".
+bool jobQueued(const std::vector<JobRow>& jobs, const std::string& job);
+// A paused printer still printing its current job: lpc stop lets that job end.
+bool currentJobFinishing(const QueueReport& report);
 // Whether a Job ID may name a job on a command line: digits only.
 bool isJobNumber(const std::string& jobId);

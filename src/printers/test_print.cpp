@@ -8,10 +8,11 @@
 #include <string>
 
 #include "app/busy.h"
+#include "app/child.h"
 #include "app/files.h"
 #include "app/i18n.h"
-#include "app/output.h"
 #include "app/shell.h"
+#include "app/text.h"
 #include "app/widgets.h"
 #include "printers/listings.h"
 #include "store/printer_table.h"
@@ -47,6 +48,32 @@ void reportTestResult(const std::string& printer, const std::string& listing) {
   }
 }
 
+// The queue listing as a watched child, waited for under the busy window: a host that does not
+// answer within the limit fails the test in words instead of holding the editor.
+ChildResult listTestQueue(const std::string& name) {
+  ChildResult result;
+  bool ended = false;
+  const auto run =
+      ChildRun::start(lpqCommand(name), kQueueListingPath, [&](const ChildResult& listed) {
+        result = listed;
+        ended = true;
+      });
+  busyWaitUntil(ended);
+  return result;
+}
+
+void checkTestQueue(const TestPrinter& printer) {
+  const ChildResult listed = listTestQueue(printer.name);
+  if (listed.end == ChildEnd::kTimedOut) {
+    const bool network = printer.type == kTypeNetwork;
+    showMessageDialog(_("Error while printing 'Test Page'"),
+                      markupEscape(noAnswerText(network ? getstrafter(printer.device, "@") : "")),
+                      "gtk-dialog-error");
+  } else if (listed.output) {
+    reportTestResult(printer.name, *listed.output);
+  }
+}
+
 }  // namespace
 
 void printTestPage(GtkWidget* table, const TestPrinter& printer) {
@@ -63,9 +90,7 @@ void printTestPage(GtkWidget* table, const TestPrinter& printer) {
   preparelpd();
   runCommand(lprCommand(kTestPage));
   busyWait(1000);  // gives the spooler a moment; the windows keep repainting meanwhile
-  if (const auto listing = commandOutput(lpqCommand(printer.name), kQueueListingPath)) {
-    reportTestResult(printer.name, *listing);
-  }
+  checkTestQueue(printer);
   writePrintcap(table);
   unlink(copy.c_str());
   preparelpd();

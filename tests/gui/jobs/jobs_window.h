@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include "app/child.h"
 #include "app/files.h"
 #include "jobs/jobs_page.h"
 #include "printers/printers_fixture.h"
@@ -19,4 +20,9 @@ inline GtkWidget* jobsButton(GtkWidget* window, int index) {  // Refresh, Delete
 inline void writeTool(const std::string& path, const std::string& script) {
   writeFile(path, script);
   chmod(path.c_str(), 0755);
+}
+// Until every watched command has ended and its outcome is shown.
+inline void settle() {
+  while (childRunsPending() > 0) g_main_context_iteration(nullptr, TRUE);
+  pumpEvents();
 }

@@ -44,9 +44,11 @@ TEST(TmpAttack, PlantedLinksChangeNothingAndTheActionsStillWork) {
   }
   GtkWidget* window = buildJobsWindow();
   gtk_notebook_set_current_page(GTK_NOTEBOOK(mainNotebookOf(window)), 1);
+  settle();
   EXPECT_EQ(clistCell(jobTableOf(pageOf(window, 1)), 0, kJobOwner), "anna");
   DialogLog log;  // lpc's reply read: no refusal shown
   click(findWidget(printerActionRowOf(pageOf(window, 1)), nullptr, 1));
+  settle();
   EXPECT_EQ(log.text(), "");
   gtk_widget_destroy(window);
   EXPECT_FALSE(anotherInstanceRuns("no-such-program"));

@@ -23,30 +23,42 @@ TEST(ParseQueueReport, JobLinesAfterTheHeader) {
 }
 
 // Real lpq reports (LPRng 3.8.B, captured in the sandbox) and crafted ones: paused, aborted,
-// refusing, redirected, holding, no spooler. Flags count on the "Printer:" line only, after the
-// description; a job's file name says nothing about the queue. Then lpc's replies: done, or
-// refused in lpc's own words (those of real lpc are proven in gui_jobs).
+// refusing, redirected, holding, no spooler, no such queue, paused while the current job ends.
+// Flags count on the "Printer:" line only, after the description; a job's file name says
+// nothing about the queue. Then lpc's replies: done, or refused in lpc's own words (those of
+// real lpc are proven in gui_jobs).
 TEST(ParseQueueReport, TheQueueStateAboveTheJobsAndLpcReplies) {
-  // Report; printing off, aborted, spooling off, unreachable, redirect, reported; jobs; held.
-  const std::tuple<std::string, QueueState, std::size_t, int> cases[] = {
-      {golden("lpq/paused.report"), {true, false, false, false, "", true}, 3, 0},
-      {golden("lpq/aborted.report"), {false, true, false, false, "", true}, 2, 0},
-      {golden("lpq/disabled.report"), {false, false, true, false, "", true}, 0, 0},
-      {golden("lpq/redirect.report"), {false, false, false, false, "qq", true}, 2, 0},
-      {golden("lpq/held.report"), {false, false, false, false, "", true}, 2, 2},
-      {golden("lpq/everything.report"), {true, true, true, false, "pp", true}, 1, 1},
-      {golden("lpq/noserver.report"), {false, false, false, true, "", true}, 0, 0},
-      {"sh: 1: lpq: not found\n", {false, false, false, false, "", false}, 0, 0},
+  // Report; printing off, aborted, spooling off, unreachable, no such queue, redirect,
+  // reported; jobs; held; the current job finishing after a pause.
+  const std::tuple<std::string, QueueState, std::size_t, int, bool> cases[] = {
+      {golden("lpq/paused.report"), {true, false, false, false, false, "", true}, 3, 0, false},
+      {golden("lpq/aborted.report"), {false, true, false, false, false, "", true}, 2, 0, false},
+      {golden("lpq/disabled.report"), {false, false, true, false, false, "", true}, 0, 0, false},
+      {golden("lpq/redirect.report"), {false, false, false, false, false, "qq", true}, 2, 0, false},
+      {golden("lpq/held.report"), {false, false, false, false, false, "", true}, 2, 2, false},
+      {golden("lpq/everything.report"), {true, true, true, false, false, "pp", true}, 1, 1, false},
+      {golden("lpq/noserver.report"), {false, false, false, true, false, "", true}, 0, 0, false},
+      {golden("lpq/noqueue.report"), {false, false, false, false, true, "", true}, 0, 0, false},
+      {golden("lpq/finishing.report"), {true, false, false, false, false, "", true}, 2, 0, true},
+      {golden("lpq/finished.report"), {true, false, false, false, false, "", true}, 2, 0, false},
+      {"sh: 1: lpq: not found\n", {false, false, false, false, false, "", false}, 0, 0, false},
       {"Printer: p@h '(printing disabled) (redirect x)'\n Rank Pr/Class\n1 a A 1 (redirect 2 3\n"
-       "Printer: p@h (spooling disabled)\n",
-       {false, false, false, false, "", true},
-       1,
-       0},
+       "Printer: p@h (spooling disabled)\nPrinter: x - ERROR: spool queue for 'x' does not exist\n",
+       {false, false, false, false, false, "", true},
+       2,
+       0,
+       false},
   };
-  for (const auto& [text, state, jobs, held] : cases) {
+  for (const auto& [text, state, jobs, held, finishing] : cases) {
     const QueueReport r = parseQueueReport(text);
-    EXPECT_TRUE(r.state == state && r.jobs.size() == jobs && heldJobs(r.jobs) == held) << text;
+    EXPECT_TRUE(r.state == state && r.jobs.size() == jobs && heldJobs(r.jobs) == held &&
+                currentJobFinishing(r) == finishing)
+        << text;
   }
+  // A printed job ("done") is no longer queued; a job number is matched whole.
+  const std::vector<JobRow> jobs = parseQueueReport(golden("lpq/finished.report")).jobs;
+  EXPECT_EQ(std::make_tuple(jobQueued(jobs, "62"), jobQueued(jobs, "60"), jobQueued(jobs, "6")),
+            std::make_tuple(true, false, false));
   EXPECT_EQ(lpcRefusal("Printer: pp@localhost\npp@localhost: no perm\n"),
             "Printer: pp@localhost\npp@localhost: no perm");
 }
