@@ -14,7 +14,7 @@
 #include "app/shell.h"
 #include "app/widgets.h"
 #include "printers/listings.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 #include "store/spooler.h"
 
 namespace {
