@@ -1,6 +1,7 @@
 // /usr/lib/solvo-printer-mgr/fleet-helper: the program's files, paths, file replacement and
 // spooler restart for the fleet playbooks, so that a client is written exactly as the program
-// itself writes it and nothing about them is written down twice. No window.
+// itself writes it and nothing about them is written down twice. No window: it is linked from
+// the program's window-free files only, so it loads no toolkit on a client without a display.
 //   fleet-helper capture                   this client's printer files, as one capture
 //   fleet-helper apply [--check] [--diff]  makes this client hold the capture read on stdin
 //   fleet-helper restart                   the program's spooler restart
