@@ -1,6 +1,7 @@
 // /usr/lib/solvo-printer-mgr/fleet-helper: the program's files, paths, file replacement and
 // spooler restart for the fleet playbooks, so that a client is written exactly as the program
-// itself writes it and nothing about them is written down twice. No window.
+// itself writes it and nothing about them is written down twice. No window: it is linked from
+// the program's window-free files only, so it loads no toolkit on a client without a display.
 //   fleet-helper capture                   this client's printer files, as one capture
 //   fleet-helper apply [--check] [--diff]  makes this client hold the capture read on stdin
 //   fleet-helper restart                   the program's spooler restart
@@ -24,13 +25,14 @@
 #include <vector>
 
 #include "app/files.h"
+#include "app/output.h"
 #include "app/shell.h"
+#include "jobs/queue_report.h"
 #include "store/printcap.h"
 #include "store/rollout.h"
 #include "store/samba.h"
 #include "store/spooler.h"
 #include "thinprint/thinprint_conf.h"
-#include "thinprint/thinprint_page.h"
 
 namespace {
 
@@ -192,6 +194,26 @@ RolloutPlan makeChanges(const FleetLayout& layout, const RolloutPlan& plan, cons
   return done;
 }
 
+// The printers of the client's printcap that the capture drops, with the jobs queued for each
+// (the queue report the Jobs page reads).
+std::vector<EmptiedQueue> queuesToEmpty(const HeldFiles& wanted, const HeldFiles& present) {
+  std::vector<EmptiedQueue> queues;
+  for (const std::string& name : printersRemoved(wanted, present)) {
+    if (!safeFileName(name)) continue;
+    const std::optional<std::string> listing = commandOutput(lpqCommand(name), kQueueListingPath);
+    queues.push_back({name, listing ? parseQueueReport(*listing).jobs.size() : 0});
+  }
+  return queues;
+}
+
+// As the window deletes a printer: its jobs while lpd still knows the queue, then its folder.
+void emptyQueues(const std::vector<EmptiedQueue>& queues) {
+  for (const EmptiedQueue& queue : queues) {
+    runCommand(lprmQueueCommand(queue.printer));
+    runCommand(removeSpoolFolderCommand(queue.printer));
+  }
+}
+
 int apply(const FleetLayout& layout, bool check, bool withDiff) {
   const std::optional<HeldFiles> wanted = parseCapture(standardInput());
   if (!wanted) return refuse("standard input holds no capture");
@@ -205,13 +227,12 @@ int apply(const FleetLayout& layout, bool check, bool withDiff) {
   if (report == nullptr || dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
     return refuse(systemError("standard output"));
   const HeldFiles present = heldHere(layout);
-  const RolloutPlan plan = planRollout(layout, *wanted, present);
+  RolloutPlan plan = planRollout(layout, *wanted, present);
+  plan.emptied = queuesToEmpty(*wanted, present);
   int status = 0;
-  if (!check) {
-    for (const std::string& name : printersRemoved(*wanted, present))
-      runCommand(lprmQueueCommand(name));
-  }
-  const RolloutPlan done = check ? plan : makeChanges(layout, plan, *wanted, present, status);
+  if (!check) emptyQueues(plan.emptied);
+  RolloutPlan done = check ? plan : makeChanges(layout, plan, *wanted, present, status);
+  done.emptied = plan.emptied;
   if (!check && done.restartSpooler) preparelpd();
   std::optional<std::vector<std::string>> diff;
   if (withDiff) diff = rolloutDiff(layout, plan, *wanted, present);

@@ -16,7 +16,7 @@
 #include "app/widgets.h"
 #include "jobs/queue_actions.h"
 #include "jobs/queue_report.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 #include "store/spooler.h"
 
 int jrow_n = -1;

@@ -12,7 +12,7 @@
 #include "printers/editor_paths.h"
 #include "printers/listings.h"
 #include "printers/page_paths.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 #include "store/samba.h"
 
 namespace {

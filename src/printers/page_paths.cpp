@@ -1,7 +1,7 @@
 #include "printers/page_paths.h"
 
 #include "app/widgets.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 
 int row_n = 0;
 

@@ -12,9 +12,9 @@
 #include "app/widgets.h"
 #include "printers/editor.h"
 #include "printers/page_paths.h"
+#include "printers/store_adapters.h"
 #include "printers/test_print.h"
 #include "store/printcap.h"
-#include "store/printer_table.h"
 #include "store/samba.h"
 #include "store/spooler.h"
 
@@ -59,12 +59,6 @@ int clampedSelectedRow(GtkWidget* table) {
   if (rows == 0) return -1;
   row_n = std::clamp(row_n, 0, rows - 1);
   return row_n;
-}
-
-// A name that, glued to a directory, still points inside it; anything else from a
-// hand-edited printcap must not become the target of an "rm -rf" run as root.
-bool safeFileName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
 GtkWidget* buildBootSwitch(GtkWidget* pageBox) {
@@ -117,7 +111,7 @@ void removePrinterFiles(const PrinterRow& printer) {
   if (equalsIgnoreCase(printer[kColType], kTypeSamba)) {
     runCommand("rm " + shellQuote(sambaScriptPath(name)) + " -f");
   }
-  runCommand("rm " + shellQuote("/var/spool/lpd/" + name) + " -rf");
+  runCommand(removeSpoolFolderCommand(name));
 }
 
 void removeRow(GtkWidget* table, int row) {

@@ -12,9 +12,9 @@
 #include "printers/editor_paths.h"
 #include "printers/listings.h"
 #include "printers/page_paths.h"
+#include "printers/store_adapters.h"
 #include "printers/test_print.h"
 #include "store/printcap.h"
-#include "store/printer_table.h"
 #include "store/samba.h"
 #include "store/spooler.h"
 

@@ -15,7 +15,7 @@
 #include "app/text.h"
 #include "app/widgets.h"
 #include "printers/listings.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 #include "store/spooler.h"
 
 namespace {

@@ -1,16 +1,11 @@
 #include "store/printcap.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <utility>
 
 #include "app/files.h"
-#include "app/i18n.h"
 #include "app/text.h"
-#include "app/widgets.h"
 
 const char* const kPrintcapPath = "/etc/printcap";
 const char* const kPrintersInfoPath = "/etc/printers_info";
@@ -295,34 +290,18 @@ std::string printcapAsWritten(const std::string& bytes) {
   return formatPrintcap(parsePrintcap(bytes).rows);
 }
 
-void readPrintcap(GtkWidget* printerlist) {
-  auto text = readWholeFile(kPrintcapPath);
-  if (!text) return;
-  const PrintcapParse parsed = parsePrintcap(*text);
+std::optional<PrintcapParse> readPrintcapFile() {
+  std::optional<std::string> text = readWholeFile(kPrintcapPath);
+  if (!text) return std::nullopt;
+  PrintcapParse parsed = parsePrintcap(*text);
   // Compared only at the first save: reading a long printcap stays as fast as it was.
   rememberReadFile(kPrintcapPath, std::move(*text), printcapAsWritten);
-  appendTableRows(printerlist, parsed.rows);
-  if (parsed.stoppedAtOversizedEntry) {
-    showMessageDialog(_("Error while reading /etc/printcap"),
-                      _("Incorrect entry detected!\nPlease correct or delete the /etc/printcap "
-                        "file first"),
-                      "gtk-dialog-error");
-  }
+  return parsed;
 }
 
-void writePrintcap(GtkWidget* prtlist) {
-  const std::vector<PrinterRow> rows = tableRows(prtlist);
-  if (!replaceFile(kPrintcapPath, formatPrintcap(rows))) {
-    showWriteFailure(errno, _("Error: Read only file system"),
-                     _("Cannot write printcap!\nPlease make sure that your partition is not "
-                       "mounted as read only"),
-                     _("Cannot write printcap!\nPlease make sure that your partition has free "
-                       "space left"),
-                     _("Cannot write printcap!\nYou have no permission to change /etc/printcap: "
-                       "only root may change it."));
-    std::fflush(stdout);
-    std::exit(0);
-  }
+bool writePrintcapFiles(const std::vector<PrinterRow>& rows) {
+  if (!replaceFile(kPrintcapPath, formatPrintcap(rows))) return false;
   // Only other programs read this side file; a failure here has no message of its own.
   replaceFile(kPrintersInfoPath, formatPrintersInfo(rows));
+  return true;
 }

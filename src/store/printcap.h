@@ -1,8 +1,7 @@
-// /etc/printcap and /etc/printers_info: the byte formats and their GTK adapters.
+// /etc/printcap and /etc/printers_info: the byte formats and their files.
 #pragma once
 
-#include <gtk/gtk.h>
-
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,10 +40,9 @@ std::string formatTestPrintcap(const TestPrinter& printer);
 extern const char* const kPrintcapPath;      // "/etc/printcap"
 extern const char* const kPrintersInfoPath;  // "/etc/printers_info"
 
-// Appends one row per entry of /etc/printcap to the (empty) printer table; shows the
-// "Error while reading /etc/printcap" dialog for an oversized entry.
-void readPrintcap(GtkWidget* printerlist);
-// Writes /etc/printcap and /etc/printers_info from the whole table. When /etc/printcap
-// cannot be written, shows "Error: Disk full" (no space left) or "Error: Read only file
-// system" (any other cause) and ends the program (status 0).
-void writePrintcap(GtkWidget* prtlist);
+// /etc/printcap parsed, remembered for the FILE.orig copy of the first save; nothing when it
+// cannot be read.
+std::optional<PrintcapParse> readPrintcapFile();
+// Replaces /etc/printcap and /etc/printers_info with the table's. False, with errno, when
+// /etc/printcap could not be written (the side file is then left as it was).
+bool writePrintcapFiles(const std::vector<PrinterRow>& rows);

@@ -1,7 +1,6 @@
-// The printer row and the printer table: the one in-memory model of the printers.
+// The printer row: one printer of the printer table, the one in-memory model of the printers
+// (the table itself is a widget of the Printers page: printers/store_adapters.h).
 #pragma once
-
-#include <gtk/gtk.h>
 
 #include <array>
 #include <string>
@@ -30,14 +29,3 @@ extern const char* const kTypeUSB;
 extern const char* const kTypeNetwork;
 extern const char* const kTypeSamba;
 extern const char* const kTypeUnknown;
-
-// The printer table: child 1 of child 2 of the Printers page box (check button, scrolled
-// window > table, button row).
-GtkWidget* printerTableOf(GtkWidget* printersPageBox);
-
-// All rows of the printer table, cells as the table holds them.
-std::vector<PrinterRow> tableRows(GtkWidget* printerTable);
-PrinterRow tableRow(GtkWidget* printerTable, int row);
-// Appends rows in one go (the list is frozen meanwhile, so a long printcap fills fast).
-void appendTableRows(GtkWidget* printerTable, const std::vector<PrinterRow>& rows);
-void setTableRow(GtkWidget* printerTable, int row, const PrinterRow& cells);

@@ -1,12 +1,9 @@
 #include "store/rollout.h"
 
-#include <glib.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <sstream>
 
 #include "store/printcap.h"
@@ -57,24 +54,56 @@ std::optional<std::string> percentDecoded(const std::string& field) {
   return out;
 }
 
-// "-" for no bytes, so that the field is never empty.
+const char kBase64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// Standard base64 (RFC 4648, padded); "-" for no bytes, so that the field is never empty.
 std::string base64(const std::string& bytes) {
   if (bytes.empty()) return "-";
-  std::unique_ptr<gchar, decltype(&g_free)> text(
-      g_base64_encode(reinterpret_cast<const guchar*>(bytes.data()), bytes.size()), g_free);
-  return text.get();
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+    unsigned group = 0;
+    for (std::size_t k = 0; k < 3; ++k)
+      group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+    for (std::size_t k = 0; k < 4; ++k)
+      out += k <= n ? kBase64Digits[group >> (18 - 6 * k) & 63] : '=';
+  }
+  return out;
 }
 
+int base64Value(char c) {
+  const char* found = c == '\0' ? nullptr : std::strchr(kBase64Digits, c);
+  return found ? static_cast<int>(found - kBase64Digits) : -1;
+}
+
+// Nothing for anything but padded base64 whose unused bits are zero.
 std::optional<std::string> fromBase64(const std::string& text) {
   if (text == "-") return std::string();
-  const bool wellFormed =
-      text.size() % 4 == 0 && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-        return std::isalnum(c) != 0 || c == '+' || c == '/' || c == '=';
-      });
-  if (!wellFormed) return std::nullopt;
-  gsize length = 0;
-  std::unique_ptr<guchar, decltype(&g_free)> bytes(g_base64_decode(text.c_str(), &length), g_free);
-  return std::string(reinterpret_cast<const char*>(bytes.get()), length);
+  if (text.empty() || text.size() % 4 != 0) return std::nullopt;
+  const std::size_t padding = text.compare(text.size() - 2, 2, "==") == 0 ? 2
+                              : text.back() == '='                        ? 1
+                                                                          : 0;
+  std::string out;
+  unsigned group = 0;
+  for (std::size_t i = 0; i < text.size() - padding; ++i) {
+    const int value = base64Value(text[i]);
+    if (value < 0) return std::nullopt;
+    group = group << 6 | static_cast<unsigned>(value);
+    if (i % 4 == 3) {
+      for (int shift = 16; shift >= 0; shift -= 8) out += static_cast<char>(group >> shift & 255);
+      group = 0;
+    }
+  }
+  if (padding == 2) {
+    if (group & 15) return std::nullopt;
+    out += static_cast<char>(group >> 4);
+  } else if (padding == 1) {
+    if (group & 3) return std::nullopt;
+    out += static_cast<char>(group >> 10 & 255);
+    out += static_cast<char>(group >> 2 & 255);
+  }
+  return out;
 }
 
 std::optional<unsigned> modeFrom(const std::string& text) {
@@ -170,6 +199,10 @@ void appendUnifiedDiff(std::vector<std::string>& out, const std::string& path,
   for (std::size_t i = same; i < a.size() - tail; ++i) out.push_back("-" + a[i]);
   for (std::size_t i = same; i < b.size() - tail; ++i) out.push_back("+" + b[i]);
   for (std::size_t i = a.size() - tail; i < aEnd; ++i) out.push_back(" " + a[i]);
+}
+
+std::string queueEmptied(const EmptiedQueue& queue) {
+  return queue.printer + ": " + std::to_string(queue.jobs) + (queue.jobs == 1 ? " job" : " jobs");
 }
 
 std::string modeAndOwners(const HeldFile& file) {
@@ -338,17 +371,22 @@ std::vector<std::string> rolloutDiff(const FleetLayout& layout, const RolloutPla
       appendUnifiedDiff(out, path, held, *want);
     }
   }
+  for (const EmptiedQueue& queue : plan.emptied)
+    out.push_back("queue of printer " + queueEmptied(queue) + " removed, and its spool folder");
   return out;
 }
 
 std::string rolloutReport(const RolloutPlan& plan,
                           const std::optional<std::vector<std::string>>& diff) {
-  std::vector<std::string> written, removed;
+  std::vector<std::string> written, removed, emptied;
   for (const Change& change : plan.changes)
     (change.kind == Change::kRemove ? removed : written).push_back(change.path);
-  std::string out = std::string("{\"changed\":") + (plan.changes.empty() ? "false" : "true") +
+  for (const EmptiedQueue& queue : plan.emptied) emptied.push_back(queueEmptied(queue));
+  std::string out = std::string("{\"changed\":") +
+                    (plan.changes.empty() && plan.emptied.empty() ? "false" : "true") +
                     ",\"written\":" + jsonList(written) + ",\"removed\":" + jsonList(removed) +
-                    ",\"restart\":" + (plan.restartSpooler ? "true" : "false");
+                    ",\"restart\":" + (plan.restartSpooler ? "true" : "false") +
+                    ",\"emptied\":" + jsonList(emptied);
   if (diff) out += ",\"diff\":" + jsonList(*diff);
   return out + "}\n";
 }

@@ -62,9 +62,17 @@ struct Change {
   std::string path;
 };
 
+// A printer the capture drops, and how many jobs its queue held when it was emptied.
+struct EmptiedQueue {
+  std::string printer;
+  std::size_t jobs = 0;
+};
+
 struct RolloutPlan {
   std::vector<Change> changes;
   bool restartSpooler = false;
+  // Queues of dropped printers: their jobs are removed and their spool folders go.
+  std::vector<EmptiedQueue> emptied;
 };
 
 // Whether a change makes the spooler's restart needed: a printer file or Samba script written
@@ -81,11 +89,11 @@ RolloutPlan planRollout(const FleetLayout& layout, const HeldFiles& wanted,
 std::vector<std::string> printersRemoved(const HeldFiles& wanted, const HeldFiles& present);
 
 // The differences a plan makes, for --diff: a unified diff of each written file, except Samba
-// scripts, whose content (a password) is never shown.
+// scripts, whose content (a password) is never shown; a line for each queue emptied.
 std::vector<std::string> rolloutDiff(const FleetLayout& layout, const RolloutPlan& plan,
                                      const HeldFiles& wanted, const HeldFiles& present);
 
-// The helper's one line of JSON: {"changed":..,"written":[..],"removed":[..],"restart":..}
-// and, with a diff, "diff":[lines]. Ends in a newline.
+// The helper's one line of JSON: {"changed":..,"written":[..],"removed":[..],"restart":..,
+// "emptied":["NAME: N jobs",..]} and, with a diff, "diff":[lines]. Ends in a newline.
 std::string rolloutReport(const RolloutPlan& plan,
                           const std::optional<std::vector<std::string>>& diff = std::nullopt);

@@ -6,7 +6,6 @@
 #include "app/files.h"
 #include "app/shell.h"
 #include "app/text.h"
-#include "app/widgets.h"
 
 const char* const kSambaScriptFolder = "/etc/dorvek/samba";
 
@@ -78,33 +77,6 @@ const Key kKeys[] = {
     {"workgroup=", &SambaScriptValues::workgroup},
 };
 
-// Rows of the editor's Printer Info box; the field is child 2 of each row.
-GtkWidget* nameEntry(GtkWidget* box) {
-  return widgetAt(box, {1, 2});
-}
-GtkWidget* serverEntry(GtkWidget* box) {
-  return widgetAt(box, {4, 2});
-}
-GtkWidget* sharedEntry(GtkWidget* box) {
-  return widgetAt(box, {5, 2});
-}
-GtkWidget* userEntry(GtkWidget* box) {
-  return widgetAt(box, {6, 2});
-}
-GtkWidget* passwordEntry(GtkWidget* box) {
-  return widgetAt(box, {7, 2});
-}
-GtkWidget* workgroupEntry(GtkWidget* box) {
-  return widgetAt(box, {8, 2});
-}
-GtkWidget* translateCheck(GtkWidget* box) {
-  return widgetAt(box, {13, 2});
-}
-
-void setEntryIfFound(GtkWidget* entry, const std::optional<std::string>& value) {
-  if (value) gtk_entry_set_text(GTK_ENTRY(entry), value->c_str());
-}
-
 }  // namespace
 
 std::string formatSambaScript(const SambaSettings& settings) {
@@ -158,34 +130,18 @@ std::string sambaScriptAsWritten(const std::string& text) {
   return formatSambaScript(settings);
 }
 
-void writeSamba(GtkWidget* fr2group) {
-  SambaSettings settings;
-  settings.server = entryText(serverEntry(fr2group));
-  settings.printer = entryText(sharedEntry(fr2group));
-  settings.user = entryText(userEntry(fr2group));
-  settings.password = entryText(passwordEntry(fr2group));
-  settings.workgroup = entryText(workgroupEntry(fr2group));
-  settings.translate =
-      gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(translateCheck(fr2group))) != FALSE;
-  const std::string path = sambaScriptPath(entryText(nameEntry(fr2group)));
-  // A script that cannot be written leaves the printer unusable but saved; no message.
+void writeSambaScript(const std::string& printerName, const SambaSettings& settings) {
+  const std::string path = sambaScriptPath(printerName);
   if (!replaceFile(path, formatSambaScript(settings), 0750)) return;
   runCommand("chmod 750 " + shellQuote(path));
   runCommand("chown root:lp " + shellQuote(path));
 }
 
-void readSamba(GtkWidget* fr2group) {
-  const std::string path = sambaScriptPath(entryText(nameEntry(fr2group)));
-  auto text = readWholeFile(path);
-  if (!text) return;
-  const SambaScriptValues values = parseSambaScript(*text);
+std::optional<SambaScriptValues> readSambaScript(const std::string& printerName) {
+  const std::string path = sambaScriptPath(printerName);
+  std::optional<std::string> text = readWholeFile(path);
+  if (!text) return std::nullopt;
+  SambaScriptValues values = parseSambaScript(*text);
   rememberReadFile(path, std::move(*text), sambaScriptAsWritten);
-  setEntryIfFound(serverEntry(fr2group), values.server);
-  setEntryIfFound(sharedEntry(fr2group), values.printer);
-  setEntryIfFound(userEntry(fr2group), values.user);
-  setEntryIfFound(passwordEntry(fr2group), values.password);
-  setEntryIfFound(workgroupEntry(fr2group), values.workgroup);
-  if (values.translateYes) {
-    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(translateCheck(fr2group)), TRUE);
-  }
+  return values;
 }

@@ -1,7 +1,5 @@
-// Samba print scripts "/etc/dorvek/samba/NAME.sh": format, reader and GTK adapters.
+// Samba print scripts "/etc/dorvek/samba/NAME.sh": the format and the files.
 #pragma once
-
-#include <gtk/gtk.h>
 
 #include <optional>
 #include <string>
@@ -30,6 +28,9 @@ std::string sambaScriptPath(const std::string& printerName);
 // The script the program writes back after reading these bytes into the editor.
 std::string sambaScriptAsWritten(const std::string& bytes);
 
-// Both take the Printer Info box of an open printer editor (rows 1, 4-8 and 13).
-void writeSamba(GtkWidget* fr2group);
-void readSamba(GtkWidget* fr2group);
+// Writes the script of printerName (mode 750, root:lp); one that cannot be written is left
+// out silently: the printer is still saved, and printing to it fails in the spooler.
+void writeSambaScript(const std::string& printerName, const SambaSettings& settings);
+// What the script of printerName holds, remembered for its FILE.orig copy; nothing when it
+// cannot be read.
+std::optional<SambaScriptValues> readSambaScript(const std::string& printerName);

@@ -22,6 +22,14 @@ std::string lprmQueueCommand(const std::string& printerName) {
   return "lprm -P " + shellQuote(printerName) + " all";
 }
 
+bool safeFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+std::string removeSpoolFolderCommand(const std::string& printerName) {
+  return "rm " + shellQuote("/var/spool/lpd/" + printerName) + " -rf";
+}
+
 std::string lprCommand(const std::string& file) {
   return "lpr " + shellQuote(file);
 }
@@ -44,8 +52,8 @@ void preparelpd() {
   for (const std::string& line : restartCommands()) runCommand(line);
 }
 
-void chkbtnLPDserver_toggled(GtkWidget* widget, gpointer /*data*/) {
-  if (gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget))) {
+void setLpdAtBoot(bool on) {
+  if (on) {
     // Without the script there is nothing to link to; the switch then simply has no effect.
     if (!replaceFile(kLpdBootScript, "#! /bin/sh\n", 0755)) return;
     runCommand("ln -s /etc/init.d/runlpd /etc/rcS.d/S76runlpd");

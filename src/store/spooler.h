@@ -1,8 +1,6 @@
 // Every command line this program gives the LPRng spooler, and the spooler's restart.
 #pragma once
 
-#include <gtk/gtk.h>
-
 #include <string>
 #include <vector>
 
@@ -15,6 +13,11 @@ std::string lpqCommand(const std::string& printerName);
 std::string lprmJobCommand(const std::string& printerName, const std::string& jobId);
 // "lprm -P NAME all"
 std::string lprmQueueCommand(const std::string& printerName);
+// A printer name that, glued to a folder, still points inside it; any other name from a
+// hand-edited printcap must not become the target of an "rm -rf" run as root.
+bool safeFileName(const std::string& name);
+// "rm /var/spool/lpd/NAME -rf": a deleted printer's spool folder, once its jobs are removed.
+std::string removeSpoolFolderCommand(const std::string& printerName);
 // "lpr FILE"
 std::string lprCommand(const std::string& file);
 // The boot-time switch: the script and its link in /etc/rcS.d.
@@ -26,5 +29,6 @@ const std::vector<std::string>& restartCommands();
 // Stops lpd, puts its folders in order, runs "checkpc -f", starts lpd. Queued jobs stay in
 // their spool folders and are there again for the new lpd: jobs are the users' data.
 void preparelpd();
-// "toggled" handler of "Load LPD Server at boot time": writes or removes the boot script.
-void chkbtnLPDserver_toggled(GtkWidget* widget, gpointer data);
+// The boot-time switch: on writes the boot script and its link, off removes both. It acts at
+// the next boot only; the running lpd is left as it is.
+void setLpdAtBoot(bool on);

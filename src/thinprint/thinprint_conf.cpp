@@ -6,6 +6,9 @@
 #include "app/text.h"
 
 const char* const kThinPrintClient = "/usr/share/thinprint/thnuclnt";
+const char* const kThinPrintConf = "/etc/dorvek/thinprint.conf";
+const char* const kThinPrintScript = "/etc/init.d/runthinprint";
+const char* const kThinPrintBootLink = "/etc/rcS.d/S76runthinprint";
 
 namespace {
 

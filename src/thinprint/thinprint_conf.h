@@ -22,6 +22,10 @@ struct ThinPrintSettings {
 
 // Where the client lives and where its command line starts.
 extern const char* const kThinPrintClient;
+// Where the page keeps its settings and how the client is started at boot.
+extern const char* const kThinPrintConf;      // "/etc/dorvek/thinprint.conf"
+extern const char* const kThinPrintScript;    // "/etc/init.d/runthinprint"
+extern const char* const kThinPrintBootLink;  // "/etc/rcS.d/S76runthinprint"
 
 // Reads /etc/dorvek/thinprint.conf as a 250-byte line buffer would.
 ThinPrintSettings parseThinPrintConf(const std::string& text);

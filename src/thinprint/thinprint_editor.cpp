@@ -5,7 +5,7 @@
 #include "app/i18n.h"
 #include "app/text.h"
 #include "app/widgets.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 #include "thinprint/thinprint_conf.h"
 #include "thinprint/thinprint_page.h"
 

@@ -16,10 +16,6 @@
 
 int tprow_n = 0;
 
-const char* const kThinPrintConf = "/etc/dorvek/thinprint.conf";
-const char* const kThinPrintScript = "/etc/init.d/runthinprint";
-const char* const kThinPrintBootLink = "/etc/rcS.d/S76runthinprint";
-
 // page box > 1 "Enable ThinPrint"
 GtkWidget* tpEnableOf(GtkWidget* pageBox) {
   return widgetAt(pageBox, {1});

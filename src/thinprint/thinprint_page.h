@@ -3,13 +3,10 @@
 
 #include <gtk/gtk.h>
 
+#include "thinprint/thinprint_conf.h"
+
 // Index of the ThinPrint printer list's row selected last (starts at 0).
 extern int tprow_n;
-
-// Where the page keeps its settings and how the client is started at boot.
-extern const char* const kThinPrintConf;
-extern const char* const kThinPrintScript;
-extern const char* const kThinPrintBootLink;
 
 // Adds the page to the notebook only when the ThinPrint client is installed.
 void thinprintpkg(GtkWidget* notebook, GtkWidget* pg1);

@@ -15,7 +15,7 @@
 #include "app/widgets.h"
 #include "printers/editor_paths.h"
 #include "printers/printers_page.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 #include "thinprint/thinprint_page.h"
 
 // The test print waits a second for the spooler; nothing here needs the wait.

@@ -17,7 +17,7 @@
 #include "printers/editor.h"
 #include "printers/editor_paths.h"
 #include "printers/printers_page.h"
-#include "store/printer_table.h"
+#include "printers/store_adapters.h"
 
 // The page on `printcap` (nullopt: as found) and its editor. The sample: a default Parallel, a
 // Network and a Samba printer (its filter not installed) and one of unknown type.

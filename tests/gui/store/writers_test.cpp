@@ -5,7 +5,7 @@
 
 #include "app/files.h"
 #include "gui_support.h"
-#include "store/printcap.h"
+#include "printers/store_adapters.h"
 
 // /var/persist: the writable partition; /run/ro: a read-only folder with a file mounted in. Each
 // write lands in the second file (old mode kept, new 600); a link stays a link; errno says why.

@@ -53,11 +53,13 @@ TEST(Rollout, CaptureKeepsEveryByteAndRefusesAnythingElse) {
   const std::optional<HeldFiles> back = parseCapture(formatCapture(held) + "\n\n");
   ASSERT_TRUE(back);
   EXPECT_EQ(formatCapture(*back), formatCapture(held));
-  for (const char* bad : {"file /p 644 root root AP8", "file /p 8 root root ", "link /p",
-                          "file /p 644 root root AP8= x", "file /a%2 644 root root AP8=",
-                          "file /a%00.sh 644 root root AP8=", "link /p a\"b",
-                          "files /p 644 root root AP8=", "file /p 644 root root A!=="})
+  for (const char* bad :
+       {"file /p 644 root root AP8", "file /p 8 root root ", "link /p",
+        "file /p 644 root root AP8= x", "file /a%2 644 root root AP8=",
+        "file /p 644 root root AP9=", "file /a%00.sh 644 root root AP8=", "link /p a\"b",
+        "files /p 644 root root AP8=", "file /p 644 root root A!==", "file /p 644 root root A==="})
     EXPECT_FALSE(parseCapture(bad)) << bad;
+  EXPECT_EQ(parseCapture("file /p 644 root root Cg==")->files.at(0).content, "\n");
 }
 
 TEST(Rollout, PlanReportAndDiffOfAChangedAndAnUnchangedClient) {
@@ -68,16 +70,17 @@ TEST(Rollout, PlanReportAndDiffOfAChangedAndAnUnchangedClient) {
                          {{"/etc/rcS.d/S76runlpd", "/etc/init.d/runlpd"}}};
   HeldFiles present = wanted;
   EXPECT_EQ(rolloutReport(planRollout(kLayout, wanted, present)),
-            "{\"changed\":false,\"written\":[],\"removed\":[],\"restart\":false}\n");
+            "{\"changed\":false,\"written\":[],\"removed\":[],\"restart\":false,\"emptied\":[]}\n");
   present.files[0].content = "# one\nlp:\\\n\t:lp=/dev/lp1:\n\t:sh:\n\t:mx=0:\n\t:sd=/x:\n";
   present.files[1].mode = 0700;
   present.files[2].path = "/etc/dorvek/samba/old.sh";
   present.links.clear();
-  const RolloutPlan plan = planRollout(kLayout, wanted, present);
+  RolloutPlan plan = planRollout(kLayout, wanted, present);
+  plan.emptied = {{"old", 2}, {"x", 1}};
   EXPECT_EQ(rolloutReport(plan),
             "{\"changed\":true,\"written\":[\"/etc/printcap\",\"/etc/init.d/runlpd\","
             "\"/etc/dorvek/samba/new.sh\",\"/etc/rcS.d/S76runlpd\"],\"removed\":[\"/etc/dorvek/"
-            "samba/old.sh\"],\"restart\":true}\n");
+            "samba/old.sh\"],\"restart\":true,\"emptied\":[\"old: 2 jobs\",\"x: 1 job\"]}\n");
   EXPECT_EQ(rolloutDiff(kLayout, plan, wanted, present),
             (Lines{"--- /etc/printcap (client)", "+++ /etc/printcap (capture)", "@@ -1,6 +1,6 @@",
                    " # one", " lp:\\",
@@ -87,7 +90,9 @@ TEST(Rollout, PlanReportAndDiffOfAChangedAndAnUnchangedClient) {
                    "/etc/dorvek/samba/new.sh: written as captured (not shown: it holds a password)",
                    "/etc/dorvek/samba/old.sh: removed",
                    "/etc/rcS.d/S76runlpd: link to "
-                   "/etc/init.d/runlpd"}));
+                   "/etc/init.d/runlpd",
+                   "queue of printer old: 2 jobs removed, and its spool folder",
+                   "queue of printer x: 1 job removed, and its spool folder"}));
   present.files[0].content += "old:\\\n\t:lp=/dev/lp1:\n";
   EXPECT_EQ(printersRemoved(wanted, present), Lines{"old"});
   // Boot files alone need no restart; bytes that are not UTF-8 still make valid JSON.
@@ -96,7 +101,7 @@ TEST(Rollout, PlanReportAndDiffOfAChangedAndAnUnchangedClient) {
   present.files.push_back({"/etc/dorvek/samba/x.sh.orig"});
   EXPECT_EQ(rolloutReport(planRollout(kLayout, wanted, present), Lines{"a\"\\\n\xff\xc3\xa9"}),
             "{\"changed\":true,\"written\":[\"/etc/init.d/runlpd\"],\"removed\":[],\"restart\":"
-            "false,\"diff\":[\"a\\\"\\\\\\u000a\\ufffd\xc3\xa9\"]}\n");
+            "false,\"emptied\":[],\"diff\":[\"a\\\"\\\\\\u000a\\ufffd\xc3\xa9\"]}\n");
 }
 
 TEST(Rollout, OnlyThePathsTheProgramWrites) {
