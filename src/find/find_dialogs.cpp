@@ -161,6 +161,8 @@ void FindSession::showAnnounced(Announced* printer) {
   const int row =
       addRow(list,
              {printer->address, usable ? queue : "",
+              // TRANSLATORS: a cell under "Found by": the first %s is the name the printer
+              // announces as a service, the second the host that announced it.
               formatted(_("announced as \"%s\" by %s"), printer->name, printer->hostName), note},
              usable);
   gtk_clist_set_row_data(GTK_CLIST(list), row, printer);
@@ -245,6 +247,7 @@ std::string lpdOutcomeText(LpdOutcome outcome, const std::string& host, const st
     case LpdOutcome::kRefused:
       break;
   }
+  // TRANSLATORS: %s is the host, then the reason its server gave, in its own words.
   return formatted(_("%s refuses to answer: %s"), host, reason);
 }
 
@@ -258,6 +261,8 @@ void FindSession::askHost(const std::string& host) {
   }
   hostStatus = formatted(_("Asking %s for its queues..."), host);
   probe = startLpdProbe(host, {[this, host](const std::string& queue) {
+                                 // TRANSLATORS: a cell under "Found by": the LPD server of the host
+                                 // that was typed listed this queue.
                                  addPrinter(host, queue, _("the host's LPD server"));
                                },
                                [this, host](LpdOutcome outcome, const std::string& reason) {
@@ -277,6 +282,7 @@ void packHostRow(GtkWidget* dialog, const std::string& host) {
   GtkWidget* entry = singleLineEntry();
   gtk_entry_set_text(GTK_ENTRY(entry), host.c_str());
   g_signal_connect(entry, "activate", G_CALLBACK(entryHost_activate), dialog);
+  // TRANSLATORS: a verb: ask the host that was typed for its queues.
   GtkWidget* search = gtk_button_new_with_mnemonic(_("_Search"));
   g_signal_connect(search, "clicked", G_CALLBACK(buttonSearch_clicked), dialog);
   gtk_box_pack_start(GTK_BOX(row), gtk_label_new(_("Host:")), FALSE, FALSE, 5);
@@ -353,7 +359,16 @@ bool findNetworkPrinter(GtkWidget* editorWindow, const std::string& host, FoundP
   session.dialog = dialog;
   g_object_set_data(G_OBJECT(dialog), "find-session", &session);
   packHostRow(dialog, host);
-  packList(dialog, {{_("Host"), 100}, {_("Queue"), 80}, {_("Found by"), 250}, {_("Note"), 260}});
+  packList(dialog, {// TRANSLATORS: column title: the host the printer was found on.
+                    {_("Host"), 100},
+                    // TRANSLATORS: column title: the name of an LPD queue on that host.
+                    {_("Queue"), 80},
+                    // TRANSLATORS: column title: how the printer was found (asked directly or
+                    // announced on the network).
+                    {_("Found by"), 250},
+                    // TRANSLATORS: column title: why a row cannot be chosen, or what was
+                    // assumed for it.
+                    {_("Note"), 260}});
   session.startDnssd();
   session.askHost(host);
   const std::vector<std::string> cells = runForChoice(dialog);
@@ -372,7 +387,11 @@ bool browsePrinterShares(GtkWidget* editorWindow, const ShareQuestion& question,
                             : formatted(_("Asked as the user %s."), question.user).c_str());
   gtk_misc_set_alignment(GTK_MISC(asked), 0, 0.5);
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), asked, FALSE, FALSE, 5);
-  packList(dialog, {{_("Share"), 140}, {_("Comment"), 200}, {_("Note"), 260}});
+  packList(dialog, {// TRANSLATORS: column title: the name of a printer share (a noun).
+                    {_("Share"), 140},
+                    // TRANSLATORS: column title: the comment the server gives for the share.
+                    {_("Comment"), 200},
+                    {_("Note"), 260}});
   GtkWidget* status = findStatusOf(dialog);
   ShareBrowse* browse = nullptr;
   if (!plausibleHost(question.server)) {

@@ -167,12 +167,17 @@ void syncChooser(GtkWidget* chooser) {
 
 GtkWidget* makeJobTable() {
   GtkWidget* table = gtk_clist_new(7);
+  // TRANSLATORS: column title: the job's place in the queue.
   addPlistCol(kJobRank, 60, _("Rank"), table, 1, GTK_JUSTIFY_CENTER);
   addPlistCol(kJobOwner, 150, _("Owner"), table, 1, GTK_JUSTIFY_LEFT);
+  // TRANSLATORS: column title: the one-letter job class that lpq shows.
   addPlistCol(kJobClass, 50, _("Class"), table, 1, GTK_JUSTIFY_CENTER);
+  // TRANSLATORS: column title: the job's number.
   addPlistCol(kJobId, 50, _("Job ID"), table, 1, GTK_JUSTIFY_CENTER);
   addPlistCol(kJobFiles, 140, _("Files"), table, 1, GTK_JUSTIFY_LEFT);
+  // TRANSLATORS: column title: the job's size in bytes.
   addPlistCol(kJobSize, 60, _("Size"), table, 1, GTK_JUSTIFY_LEFT);
+  // TRANSLATORS: column title: when the job was queued.
   addPlistCol(kJobTime, 120, _("Time"), table, 1, GTK_JUSTIFY_LEFT);
   // Not browse: when the picked job has left the queue, no job may look picked.
   gtk_clist_set_selection_mode(GTK_CLIST(table), GTK_SELECTION_SINGLE);
@@ -205,10 +210,14 @@ std::string queueStateText(const QueueReport& report) {
   if (state.printingAborted) parts.emplace_back(_("Printing stopped by an error"));
   if (state.spoolingDisabled) parts.emplace_back(_("Not accepting jobs"));
   if (!state.redirect.empty()) {
+    // TRANSLATORS: queue state line: %s is the queue the jobs are sent to instead.
     parts.push_back(formatted(_("Redirected to %s"), state.redirect.c_str()));
   }
+  // TRANSLATORS: queue state line: the printer prints as it should.
   if (parts.empty()) parts.emplace_back(_("Ready"));
+  // TRANSLATORS: queue state line: %d is the number of jobs in the queue.
   parts.push_back(formatted(_("Jobs: %d"), static_cast<int>(report.jobs.size())));
+  // TRANSLATORS: queue state line: %d jobs are held and wait to be released.
   if (const int held = heldJobs(report.jobs)) parts.push_back(formatted(_("%d held"), held));
   std::string text;
   for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
@@ -251,7 +260,9 @@ void updateControls(GtkWidget* pageBox, const JobsState& state) {
   const bool paused = isPaused(report.state);
   GtkWidget* pause = actionButton(pageBox, printerActionRowOf, 1);
   GtkWidget* reject = actionButton(pageBox, printerActionRowOf, 2);
+  // TRANSLATORS: acts on the whole queue, not on the picked job: printing goes on.
   setButtonLabel(pause, paused ? _("Resume Printer") : _("Pause Printer"));
+  // TRANSLATORS: acts on the whole queue: it takes new jobs again.
   setButtonLabel(reject, report.state.spoolingDisabled ? _("Accept Jobs") : _("Reject Jobs"));
   for (int i = 1; i <= 3; ++i) {
     allowAction(actionButton(pageBox, printerActionRowOf, i), state.known);
@@ -321,9 +332,13 @@ void packQueueControls(GtkWidget* pageBox, bool printers) {
   gtk_widget_set_size_request(state, 470, -1);
   gtk_box_pack_start(GTK_BOX(pageBox), state, FALSE, FALSE, 2);
   GtkWidget* printerRow = packButtonRow(pageBox, 0);
+  // TRANSLATORS: acts on the whole queue, not on the picked job: printing stops after the
+  // current job.
   GtkWidget* pause = packButton(printerRow, _("Pause Printer"), G_CALLBACK(btnjobpause_clicked));
+  // TRANSLATORS: acts on the whole queue: it takes no new jobs until they are accepted again.
   GtkWidget* reject = packButton(printerRow, _("Reject Jobs"), G_CALLBACK(btnjobreject_clicked));
   GtkWidget* redirect =
+      // TRANSLATORS: acts on the whole queue: its jobs are sent on to another printer.
       packButton(printerRow, _("Redirect..."), G_CALLBACK(btnjobredirect_clicked));
   const std::vector<GtkWidget*> jobActions = packJobActions(pageBox);
   // Until the first listing (on entering the page) says what there is to act on: the printer,
@@ -661,6 +676,7 @@ void btnjobredirect_clicked(GtkWidget* widget, gpointer /*data*/) {
   if (chooser == nullptr) return;
   const std::string name = comboActiveText(chooser);
   std::vector<std::string> choices = otherPrinters(chooser);
+  // TRANSLATORS: a choice in the Redirect list: stop redirecting the queue.
   const char* const noRedirect = _("No redirect");
   choices.emplace_back(noRedirect);
   // A redirected queue offers its end first.
