@@ -29,6 +29,8 @@ void packList(GtkWidget* dialog, std::initializer_list<std::pair<const char*, in
   int index = 0;
   for (const auto& [title, width] : columns)
     addPlistCol(index++, width, title, list, 1, GTK_JUSTIFY_LEFT);
+  // The last column says why a row cannot be chosen: whole, the list scrolls sideways for it.
+  gtk_clist_set_column_auto_resize(GTK_CLIST(list), index - 1, TRUE);
   GtkWidget* scrolled = scrolledBrowseList(list, G_CALLBACK(foundList_select_row), dialog);
   gtk_widget_set_size_request(scrolled, -1, 160);
   gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), scrolled, TRUE, TRUE, 5);

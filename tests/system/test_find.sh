@@ -9,15 +9,7 @@
 supp=$(realpath "$(dirname "$0")/../valgrind.supp")
 t=/tmp/find && mkdir -p $t/{spool,run} && cd $t && : > raw.out && : > laser.out && chmod 666 ./*.out
 printf 'raw:lp=%s/raw.out:sd=/var/spool/lpd/raw\nlaser:lp=%s/laser.out:sd=/var/spool/lpd/laser\n' $t $t > printcap
-cp /usr/sbin/lpd lpdhost  # a name of its own: the program's restart runs "killall lpd"
-echo 'DEFAULT ACCEPT' > lpd.perms && echo 'lpd_listen_port=515' > lpd.conf && touch /etc/printcap && mkdir -p /var/spool/lpd
-ip netns add lpdhost && ip link add v0 type veth peer name eth0 netns lpdhost
-ip addr add 10.23.0.1/24 dev v0 && ip link set v0 up && ip -n lpdhost addr add 10.23.0.2/24 dev eth0
-ip -n lpdhost link set eth0 up && ip -n lpdhost link set lo up
-ip netns exec lpdhost unshare --mount --pid --fork --kill-child --mount-proc bash -c "
-  for f in printcap lprng/lpd.perms lprng/lpd.conf; do mount --bind $t/\${f#*/} /etc/\$f; done
-  mount --bind $t/spool /var/spool/lpd && mount --bind $t/run /run && mkdir /run/lprng
-  chown daemon:lp /var/spool/lpd /run/lprng && checkpc -f > /dev/null 2>&1; $t/lpdhost; exec sleep 900" &
+"$(dirname "$supp")"/sandbox/lpd_host.sh lpdhost $t
 # Avahi needs an interface that does multicast: lo does not, a veth pair does.
 ip link add av0 type veth peer name av1 && ip link set av1 up && ip link set av0 up && ip addr add 10.24.0.1/24 dev av0
 mkdir -p /run/dbus /run/avahi-daemon && dbus-daemon --system --fork

@@ -218,14 +218,15 @@ TEST_P(Translated, WindowsFitTheirTexts) {
                          gettext(button == 1 ? "Resume Printer" : "Accept Jobs"));
   }
   std::string state;  // about the longest the queue's state line gets
-  for (const char* part : {"Printing stopped by an error", "Not accepting jobs", "Redirected to %s",
-                           "Jobs: %d", "%d held"})
+  for (const char* part : {"Printing paused, the current job is finishing", "Not accepting jobs",
+                           "Redirected to %s", "Jobs: %d", "%d held"})
     state += gettext(part) + std::string("; ");
   gtk_label_set_text(GTK_LABEL(jobsStateLabelOf(jobs)), state.c_str());
   faults += showAndWalk(window);
   walkDialogOf(findWidget(printerActionRowOf(jobs), nullptr, 3));
   std::array<const gchar*, 7> job{"1", "root", "A", "5", "letter", "10", "12:00"};
   gtk_clist_append(GTK_CLIST(jobTableOf(jobs)), const_cast<gchar**>(job.data()));
+  gtk_clist_select_row(GTK_CLIST(jobTableOf(jobs)), 0, 0);  // Move To... asks only for a job
   walkDialogOf(findWidget(jobActionRowOf(jobs), nullptr, 5));
   // The ThinPrint printer editor.
   click(tpAddOf(tpButtonColumnOf(pageOf(window, 2))));

@@ -10,22 +10,10 @@
 
 namespace {
 
-// The second LPRng host, 10.23.0.2, in network, mount and PID namespaces of its own, queue raw;
-// once it listens, its processes are stopped.
-const char* const kHangingHost = R"(set -e
-t=/tmp/far && mkdir -p $t/spool $t/run && cd $t && touch /etc/printcap && mkdir -p /var/spool/lpd
-printf 'raw:lp=/dev/null:sd=/var/spool/lpd/raw\n' > printcap && cp /usr/sbin/lpd lpdhost
-echo 'DEFAULT ACCEPT' > lpd.perms && echo 'lpd_listen_port=515' > lpd.conf
-ip netns add far && ip link add v0 type veth peer name eth0 netns far
-ip addr add 10.23.0.1/24 dev v0 && ip link set v0 up && ip -n far addr add 10.23.0.2/24 dev eth0
-ip -n far link set eth0 up && ip -n far link set lo up
-ip netns exec far unshare --mount --pid --fork --kill-child --mount-proc bash -c "
-  for f in printcap lprng/lpd.perms lprng/lpd.conf; do mount --bind $t/\${f#*/} /etc/\$f; done
-  mount --bind $t/spool /var/spool/lpd && mount --bind $t/run /run && mkdir /run/lprng
-  chown daemon:lp /var/spool/lpd /run/lprng && checkpc -f > /dev/null 2>&1; $t/lpdhost; exec sleep 900" > /dev/null 2>&1 &
-for i in $(seq 50); do ip netns exec far ss -ltn | grep -q :515 && break; sleep 0.1; done
-kill -STOP $(ip netns pids far)
-)";
+// The second LPRng host, 10.23.0.2, queue raw; once it listens, its processes are stopped.
+const std::string kHangingHost =
+    "mkdir -p /tmp/far && echo raw:lp=/dev/null:sd=/var/spool/lpd/raw > /tmp/far/printcap "
+    "&& " SPM_TEST_DATA "/../sandbox/lpd_host.sh far /tmp/far && kill -STOP $(ip netns pids far)";
 
 // Valgrind runs the toolkit many times slower; the limits stretch with it.
 int slowdown() {
@@ -63,9 +51,8 @@ gboolean clickExit(gpointer exit) {
 }  // namespace
 
 TEST(HangingHost, TheWindowTakesInputAndNamesTheHost) {
-  writeTool("/tmp/farhost", kHangingHost);
   writeFile("/etc/printcap", "far:rm=10.23.0.2:rp=raw:sd=/var/spool/lpd/far:\n");
-  ASSERT_EQ(std::system("bash /tmp/farhost"), 0);
+  ASSERT_EQ(std::system(kHangingHost.c_str()), 0);
   preparelpd();
   Lines lines;
   setCommandObserver([&](const std::string& line) {

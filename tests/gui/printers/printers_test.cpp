@@ -561,7 +561,7 @@ TEST(Finding, PrinterSharesOfASambaServer) {
       EXPECT_EQ(file.path().string().find("smbauth"), std::string::npos);
   }
   page.set(kRowServer, "127.0.0.2");
-  EXPECT_TRUE(cancelEndsAll(browseButtonOf(page.info()), kBrowseSeconds - 0.1, 445));
+  EXPECT_TRUE(cancelEndsAll(browseButtonOf(page.info()), kBrowseSeconds - 0.3, 445));
   EXPECT_EQ(entryText(page.field(kRowShared)), "laser");
   page.set(kRowServer, "OFFICEPC");
   page.set(kRowName, "share");
