@@ -12,7 +12,7 @@ printf '%s\n' "IdentityFile $t/key" "User root" "StrictHostKeyChecking no" "User
 fleet=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../fleet" && pwd)
 # The folders under /tmp that a client still sees in its own /tmp.
 shown=$(for p in $t "$(dirname "$fleet")" ${SPM_DEB_DIR:-} ${program:+"$(dirname "$program")"} ${build:-} /tmp/.X11-unix; do
-  case $p in /tmp/?*) r=${p#/tmp/} && [ -d "$p" ] && echo "/tmp/${r%%/*}" ;; esac; done | sort -u | tr '\n' ' ')
+  case $p in /tmp/?*) r=${p#/tmp/} && if [ -d "$p" ]; then echo "/tmp/${r%%/*}"; fi ;; esac; done | sort -u | tr '\n' ' ')
 export ANSIBLE_CONFIG=$fleet/ansible.cfg ANSIBLE_SSH_ARGS="-F $t/ssh_config -o ControlMaster=auto -o ControlPersist=120s" \
   ANSIBLE_PYTHON_INTERPRETER=/usr/bin/python3 ANSIBLE_NOCOLOR=1
 client() {
