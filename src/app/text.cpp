@@ -110,3 +110,10 @@ std::vector<std::string> wholeLines(const std::string& text) {
   }
   return lines;
 }
+
+bool hasControlOr(const std::string& text, char also) {
+  for (unsigned char c : text) {
+    if (c == static_cast<unsigned char>(also) || c < 0x20 || c == 0x7f) return true;
+  }
+  return false;
+}

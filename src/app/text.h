@@ -20,6 +20,9 @@ std::string strmakeup(const std::string& inputstr, const std::string& toRemove, 
 // 1 when input is null, empty or holds any byte of invalid_keys; otherwise 0.
 int is_invalid(const char* input, const char* invalid_keys);
 
+// Whether text holds `also` or a control byte (below 0x20, or 0x7f).
+bool hasControlOr(const std::string& text, char also);
+
 // Bytes refused in a printer name typed into the printer editor.
 extern const char* const kInvalidPrinterNameChars;
 

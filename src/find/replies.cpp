@@ -130,11 +130,8 @@ std::string ippQueueHint(const std::vector<std::string>& textRecords) {
 
 ShareNameFault shareNameFault(const std::string& name) {
   if (name.empty()) return ShareNameFault::kEmpty;
-  if (name.find(' ') != std::string::npos) return ShareNameFault::kBlank;
-  for (unsigned char c : name) {
-    if (c < 0x20 || c == 0x7f) return ShareNameFault::kControl;
-  }
-  return ShareNameFault::kNone;
+  if (!hasControlOr(name, ' ')) return ShareNameFault::kNone;
+  return name.find(' ') != std::string::npos ? ShareNameFault::kBlank : ShareNameFault::kControl;
 }
 
 ShareListing parseShareListing(const std::string& output, bool failed) {

@@ -77,7 +77,6 @@ struct JobsState {
   std::vector<std::string> names;  // the chooser's printers, as last taken from the table
   std::string job;                 // number of the job picked; empty: none
   QueueReport report;              // the last listing
-  bool known = false;              // the last listing told the queue's state
 };
 const char* const kStateKey = "spm-jobs-state";
 
@@ -98,6 +97,11 @@ bool jobsPageIsCurrent(GtkWidget* chooser) {
   GtkWidget* notebook = notebookOfChooser(chooser);
   return notebook != nullptr && GTK_IS_NOTEBOOK(notebook) &&
          gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook)) == 1;
+}
+
+// The last listing told the queue's state: there is something to act on.
+bool queueKnown(const QueueReport& report) {
+  return report.state.reported && !report.state.unknownQueue;
 }
 
 bool hasPrinter(GtkWidget* chooser) {
@@ -129,7 +133,7 @@ std::string hostOf(GtkWidget* chooser, const std::string& name) {
   const auto found = std::find(names.begin(), names.end(), name);
   if (found == names.end()) return {};
   const PrinterRow row = tableRow(table, static_cast<int>(found - names.begin()));
-  return row[kColType] == kTypeNetwork ? getstrafter(row[kColDevice], "@") : std::string();
+  return networkHost(row[kColType], row[kColDevice]);
 }
 
 // The chooser offers the printers of the table as they are now (they change on the Printers
@@ -224,9 +228,6 @@ std::string queueStateText(const QueueReport& report) {
   return text;
 }
 
-// Set on "Redirect..." while the listed queue is redirected.
-const char* const kRedirectedKey = "spm-redirected";
-
 bool isPaused(const QueueState& state) {
   return state.printingDisabled || state.printingAborted;
 }
@@ -257,6 +258,7 @@ void setButtonLabel(GtkWidget* button, const std::string& text) {
 // will do next; the job actions want a picked job that is still queued.
 void updateControls(GtkWidget* pageBox, const JobsState& state) {
   const QueueReport& report = state.report;
+  const bool known = queueKnown(report);
   const bool paused = isPaused(report.state);
   GtkWidget* pause = actionButton(pageBox, printerActionRowOf, 1);
   GtkWidget* reject = actionButton(pageBox, printerActionRowOf, 2);
@@ -265,20 +267,18 @@ void updateControls(GtkWidget* pageBox, const JobsState& state) {
   // TRANSLATORS: acts on the whole queue: it takes new jobs again.
   setButtonLabel(reject, report.state.spoolingDisabled ? _("Accept Jobs") : _("Reject Jobs"));
   for (int i = 1; i <= 3; ++i) {
-    allowAction(actionButton(pageBox, printerActionRowOf, i), state.known);
+    allowAction(actionButton(pageBox, printerActionRowOf, i), known);
   }
-  g_object_set_data(G_OBJECT(actionButton(pageBox, printerActionRowOf, 3)), kRedirectedKey,
-                    GINT_TO_POINTER(!report.state.redirect.empty()));
-  const bool job = state.known && !state.job.empty() && jobQueued(report.jobs, state.job);
+  const bool job = known && !state.job.empty() && jobQueued(report.jobs, state.job);
   allowAction(actionButton(pageBox, jobActionRowOf, 1), job);
   allowAction(actionButton(pageBox, jobActionRowOf, 2), job);
-  allowAction(actionButton(pageBox, jobActionRowOf, 3), state.known && heldJobs(report.jobs) > 0);
+  allowAction(actionButton(pageBox, jobActionRowOf, 3), known && heldJobs(report.jobs) > 0);
   // lpc's topq starts a paused printer as well; it must not print behind the user's back.
   allowAction(actionButton(pageBox, jobActionRowOf, 4), job && !paused,
               job ? _("Print Next would start the paused printer: resume it first.") : nullptr);
   allowAction(actionButton(pageBox, jobActionRowOf, 5), job && state.names.size() > 1);
   allowAction(actionButton(pageBox, jobsButtonRowOf, 2), job);
-  allowAction(actionButton(pageBox, jobsButtonRowOf, 3), state.known);
+  allowAction(actionButton(pageBox, jobsButtonRowOf, 3), known);
 }
 
 // Rows of buttons as wide as their words: a translation gets what a shorter neighbour leaves.
@@ -417,7 +417,6 @@ void showReport(GtkWidget* chooser, QueueReport report, const std::string& state
   JobsState& state = stateOf(chooser);
   GtkWidget* pageBox = jobsPageOfChooser(chooser);
   state.report = std::move(report);
-  state.known = state.report.state.reported && !state.report.state.unknownQueue;
   if (!jobQueued(state.report.jobs, state.job)) state.job.clear();
   fillJobTable(jobTableOf(pageBox), state);
   setLabelText(jobsStateLabelOf(pageBox),
@@ -441,7 +440,8 @@ void queueListed(GtkWidget* chooser, const std::string& name, const ChildResult&
   }
   showReport(chooser, result.output ? parseQueueReport(*result.output) : QueueReport{});
   gtk_widget_grab_focus(chooser);
-  if (then && stateOf(chooser).known) then(chooser, stateOf(chooser).report);
+  const QueueReport& listed = stateOf(chooser).report;
+  if (then && queueKnown(listed)) then(chooser, listed);
 }
 
 // Lists the chosen printer's queue as a watched child; then, once the listing has been read
@@ -630,13 +630,9 @@ gboolean showPRjobs(gpointer CBprt) {
     return FALSE;
   }
   // A tick that falls due while a command runs (a slow lpq, say) starts none; the next lists.
-  if (state.run || commandRunning()) return TRUE;
-  syncChooser(chooser);
-  if (hasPrinter(chooser)) {
-    list_jobs(chooser);
-  } else {
-    showNothing(chooser, "");
-  }
+  // The printers change only on the Printers page: the chooser was brought up to date when this
+  // page was entered, and the timer runs only when it named a printer.
+  if (!state.run && !commandRunning()) list_jobs(chooser);
   return TRUE;
 }
 
@@ -680,7 +676,7 @@ void btnjobredirect_clicked(GtkWidget* widget, gpointer /*data*/) {
   const char* const noRedirect = _("No redirect");
   choices.emplace_back(noRedirect);
   // A redirected queue offers its end first.
-  const bool redirected = g_object_get_data(G_OBJECT(widget), kRedirectedKey) != nullptr;
+  const bool redirected = !stateOf(chooser).report.state.redirect.empty();
   const auto target =
       askChoice(_("Redirect Printer"), formatted(_("Send the jobs of '%s' to:"), name.c_str()),
                 choices, redirected ? static_cast<int>(choices.size()) - 1 : 0);

@@ -39,14 +39,6 @@ std::string fieldText(GtkWidget* infoBox, InfoRow row) {
   return entryText(infoFieldOf(infoBox, row));
 }
 
-// Whether text holds `also` or a control byte (below 0x20, or 0x7f).
-bool hasControlOr(const std::string& text, char also) {
-  for (unsigned char c : text) {
-    if (c == static_cast<unsigned char>(also) || c < 0x20 || c == 0x7f) return true;
-  }
-  return false;
-}
-
 // A control byte (a pasted tab or line break, say) counts as a space: the values go into
 // printcap fields and the Samba script's lines, which a blank or a line break would split.
 bool hasBlankOrControl(const std::string& text) {

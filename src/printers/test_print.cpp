@@ -65,9 +65,8 @@ ChildResult listTestQueue(const std::string& name) {
 void checkTestQueue(const TestPrinter& printer) {
   const ChildResult listed = listTestQueue(printer.name);
   if (listed.end == ChildEnd::kTimedOut) {
-    const bool network = printer.type == kTypeNetwork;
     showMessageDialog(_("Error while printing 'Test Page'"),
-                      markupEscape(noAnswerText(network ? getstrafter(printer.device, "@") : "")),
+                      markupEscape(noAnswerText(networkHost(printer.type, printer.device))),
                       "gtk-dialog-error");
   } else if (listed.output) {
     reportTestResult(printer.name, *listed.output);

@@ -29,3 +29,7 @@ extern const char* const kTypeUSB;
 extern const char* const kTypeNetwork;
 extern const char* const kTypeSamba;
 extern const char* const kTypeUnknown;
+
+// The host a Network printer's queue is forwarded to (its Device "queue@host"); empty for a
+// printer of any other type.
+std::string networkHost(const std::string& type, const std::string& device);
